@@ -1,0 +1,1 @@
+#include "documents/dati_note.h"

@@ -1,0 +1,52 @@
+// The field stream of both scenario sources. Reads from memory: a buffer and a
+// label (the file name, for diagnostics). A line end (CR LF, or a lone CR or LF)
+// is only a delimiter; every field knows the line and column where it starts.
+//
+// Rules: spaces before a field are skipped; a text field runs to the next comma
+// or line end (a leading double quote runs it to the next quote); a numeric
+// field is an optional "-" and decimal digits, ended by a space, comma or line
+// end, after which spaces and one comma or line end are consumed. An empty
+// field reads as "" or 0; text that is not a number reads as 0.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+enum class larghezza { byte8, intero16, lungo32 };
+
+struct posizione_testo {
+  int riga = 1;     // 1-based
+  int colonna = 1;  // 1-based, in bytes
+};
+
+class lettore_campi {
+ public:
+  lettore_campi(std::string_view testo, std::string etichetta);
+
+  // Each read returns false on a reading failure: a read that starts at the
+  // end of the text, or a value that does not fit its width. The stream is
+  // then unusable; the caller abandons it.
+  bool leggi_testo(std::string& valore);
+  bool leggi_numero(larghezza w, int32_t& valore);
+
+  // The end-of-file test made after a read.
+  bool fine() const { return pos_ >= testo_.size(); }
+
+  // Where the field read last began.
+  posizione_testo inizio_campo() const { return inizio_; }
+  const std::string& etichetta() const { return etichetta_; }
+  // The whole text of a 1-based line, without its line end (for diagnostics).
+  std::string_view linea(int numero) const;
+
+ private:
+  std::string_view testo_;
+  std::string etichetta_;
+  size_t pos_ = 0;
+  posizione_testo corrente_;  // place of pos_
+  posizione_testo inizio_;
+};
+
+}  // namespace scenario
