@@ -1,8 +1,10 @@
 // The two scenario codes (checksums of the identifiers held in rows 85 and 86)
-// and the ordering of the three kilometric origins (rows 81 to 83).
+// and the ordering of the three kilometric origins (rows 81 to 83). Pure
+// computations on the table; the codes also leave their key in riga.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "compiler/stato.h"
@@ -10,14 +12,25 @@
 namespace scenario {
 
 inline constexpr std::string_view riempitivo_codici = "ppqqrrssttuuvvwwxxyyzzjjkk";
+// Only the first characters of the key count.
+inline constexpr int caratteri_codice = 25;
 
-// Plain sum of the first 25 character codes of the key; stores the key in riga.
+// lower-case(row 86 nome + row 85 nome) + the filler; only A-Z are lowered.
+std::string chiave_codici(const tabella& t);
+
+// Plain sum of the first 25 character codes (0..255) of the key; stores the
+// key in riga. Between 0 and 6375.
 int32_t codice_gara_og(stato& s);
-// Position-weighted sum of the same 25 codes; stores the key in riga.
+// Sum of each of those codes times its position 1..25; stores the key in riga.
+// Between 0 and 82875.
 int32_t codice_gara_st(stato& s);
 
 // Orders rows 81..83 by descending position (or, when the positions sum to 0,
-// by the first positive value) and adds 100 to the value of every row flagged 1.
-void progressive_ordina(tabella& t);
+// by the first positive value) and adds 100 to the value of every row flagged
+// 1. Only inizio, fine and posizione move. Two entries sharing the largest
+// position are ordered like the lower two: equal positions, higher row first.
+// False when a flagged value would pass the 32-bit range: that row is left
+// unadjusted, a run-time failure for the parser to report.
+bool progressive_ordina(tabella& t);
 
 }  // namespace scenario

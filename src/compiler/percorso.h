@@ -22,10 +22,13 @@ inline constexpr int32_t errore_fuori_griglia = 26;     // a cell outside 0 .. u
 inline constexpr int32_t errore_troppe_montagne = 27;   // an 81st terrain span
 
 // Creates the grid for a route of `lunghezza` metres: ultima_cella =
-// R((lunghezza + 7000) / 50), every cell zero. False (nothing changed) when
-// that index is negative or does not fit.
+// R((lunghezza + 7000) / 50), every cell zero; a second call creates it anew.
+// False (nothing changed) when that index is below 1 (cell 1 carries the
+// header) or the grid cannot be held.
 bool crea_percorso(stato& s, int32_t lunghezza);
 
+// A span whose last cell falls below its first writes no cell (and so needs no
+// grid) but is still stored and counted for the 150 m rule.
 void memo_montagna(stato& s, int32_t inizio, int32_t fine, int32_t tipo);
 void memo_rallentamento(stato& s, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                         int32_t d_v);

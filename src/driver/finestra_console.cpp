@@ -1,3 +1,6 @@
+// The flavour for a run without a display: the word "Attendere" and the error
+// box's text each become one line on standard error, the text exactly as the
+// box would show it. Nothing waits for a person: the box "closes" at once.
 #include <cstdio>
 #include <string>
 
@@ -7,12 +10,16 @@ namespace scenario {
 
 namespace {
 
-// No display: the word and the error text go to standard error.
 class finestra_console : public finestra {
  public:
-  void mostra_attendere() override { std::fputs("Attendere\n", stderr); }
+  void mostra_attendere() override {
+    std::fputs("Attendere\n", stderr);
+    std::fflush(stderr);
+  }
   void mostra_errore(std::string_view testo) override {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(testo.size()), testo.data());
+    std::fwrite(testo.data(), 1, testo.size(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
   }
 };
 

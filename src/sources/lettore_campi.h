@@ -7,6 +7,9 @@
 // field is an optional "-" and decimal digits, ended by a space, comma or line
 // end, after which spaces and one comma or line end are consumed. An empty
 // field reads as "" or 0; text that is not a number reads as 0.
+// Only the space is skipped: tabs and every other byte are ordinary characters.
+// Spaces before the comma that ends an unquoted text field are not part of it.
+// Reading is linear in the text and never looks outside it, whatever its bytes.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +45,15 @@ class lettore_campi {
   std::string_view linea(int numero) const;
 
  private:
+  bool a_fine_riga() const;
+  // Steps over one byte, or over one whole line end, keeping corrente_ in step.
+  void avanza();
+  void salta_spazi();
+  // Consumes one comma or one line end, if one stands at the cursor.
+  void consuma_delimitatore();
+  void leggi_tra_virgolette(std::string& valore);
+  void leggi_fino_al_delimitatore(std::string& valore);
+
   std::string_view testo_;
   std::string etichetta_;
   size_t pos_ = 0;

@@ -1,0 +1,92 @@
+#include "compiler/codici.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace scenario {
+
+namespace {
+
+// Identifiers are single-byte text: only the ASCII capitals have a lower case
+// here, every other byte counts as it stands.
+char minuscola(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+int32_t codice_carattere(char c) { return static_cast<unsigned char>(c); }
+
+// A kilometric origin moves as a whole: position, value, flag.
+struct origine {
+  int32_t posizione = 0;
+  int32_t valore = 0;
+  int32_t segno = 0;
+};
+
+origine leggi(const voce_scenario& r) { return {r.inizio, r.fine, r.posizione}; }
+
+void scrivi(voce_scenario& r, const origine& o) {
+  r.inizio = o.posizione;
+  r.fine = o.valore;
+  r.posizione = o.segno;
+}
+
+// e[0..2] are rows 81..83 as they stand; the result is the new rows 81..83.
+std::array<origine, 3> ordinate(const std::array<origine, 3>& e) {
+  const int64_t somma = int64_t{e[0].posizione} + e[1].posizione + e[2].posizione;
+  if (somma != 0) {
+    // Descending position; among equal positions the entry from the higher
+    // row comes first, which a stable sort of the rows taken upward from 83
+    // gives for the lower pair and for a shared largest position alike.
+    std::array<origine, 3> o{e[2], e[1], e[0]};
+    std::stable_sort(o.begin(), o.end(),
+                     [](const origine& a, const origine& b) { return a.posizione > b.posizione; });
+    return o;
+  }
+  // Every origin at the route start: the first positive value leads.
+  if (e[2].valore > 0) return {e[2], e[1], e[0]};
+  if (e[1].valore > 0) return {e[1], e[0], e[2]};
+  if (e[0].valore > 0) return e;
+  return {};
+}
+
+}  // namespace
+
+std::string chiave_codici(const tabella& t) {
+  std::string chiave = t[riga_servizio].nome + t[riga_linea].nome;
+  std::transform(chiave.begin(), chiave.end(), chiave.begin(), minuscola);
+  chiave += riempitivo_codici;
+  return chiave;
+}
+
+int32_t codice_gara_og(stato& s) {
+  s.riga = chiave_codici(s.tabella_scenario);
+  int32_t somma = 0;
+  for (int i = 0; i < caratteri_codice; ++i) somma += codice_carattere(s.riga[static_cast<size_t>(i)]);
+  return somma;
+}
+
+int32_t codice_gara_st(stato& s) {
+  s.riga = chiave_codici(s.tabella_scenario);
+  int32_t somma = 0;
+  for (int i = 0; i < caratteri_codice; ++i) {
+    somma += codice_carattere(s.riga[static_cast<size_t>(i)]) * (i + 1);
+  }
+  return somma;
+}
+
+bool progressive_ordina(tabella& t) {
+  constexpr size_t prima = riga_progressiva_tre;
+  const std::array<origine, 3> nuove =
+      ordinate({leggi(t[prima]), leggi(t[prima + 1]), leggi(t[prima + 2])});
+  for (size_t i = 0; i < nuove.size(); ++i) scrivi(t[prima + i], nuove[i]);
+
+  // A stretch that counts down has its reference value moved up by 100 m.
+  for (size_t i = 0; i < nuove.size(); ++i) {
+    voce_scenario& r = t[prima + i];
+    if (r.posizione != 1) continue;
+    if (r.fine > std::numeric_limits<int32_t>::max() - 100) return false;
+    r.fine += 100;
+  }
+  return true;
+}
+
+}  // namespace scenario

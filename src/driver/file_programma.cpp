@@ -1,0 +1,141 @@
+#include "driver/file_programma.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace scenario {
+
+namespace {
+
+std::string testo(const std::filesystem::path& p) { return p.string(); }
+
+// The system's words for an errno value; a call that failed without setting
+// errno still gets a reason rather than "Success".
+std::string motivo(int numero) {
+  if (numero == 0) return "errore di ingresso/uscita";
+  return std::strerror(numero);
+}
+
+esito_io fallito(const std::filesystem::path& p, int numero) {
+  return esito_io::fallito(testo(p), motivo(numero));
+}
+
+std::FILE* apri(const std::filesystem::path& p, bool scrittura) {
+#ifdef _WIN32
+  return _wfopen(p.c_str(), scrittura ? L"wb" : L"rb");
+#else
+  return std::fopen(p.c_str(), scrittura ? "wb" : "rb");
+#endif
+}
+
+// Removes a plain file only: a directory standing at the name is never ours.
+int rimuovi_file(const std::filesystem::path& p) {
+#ifdef _WIN32
+  return _wremove(p.c_str());
+#else
+  return ::unlink(p.c_str());
+#endif
+}
+
+// Writes every byte and closes; returns 0 or the errno of the first failure.
+int scrivi_tutto(std::FILE* f, std::string_view contenuto) {
+  errno = 0;
+  size_t scritti = std::fwrite(contenuto.data(), 1, contenuto.size(), f);
+  int errore = scritti == contenuto.size() ? 0 : (errno != 0 ? errno : EIO);
+  errno = 0;
+  if (std::fclose(f) != 0 && errore == 0) errore = errno != 0 ? errno : EIO;
+  return errore;
+}
+
+}  // namespace
+
+esito_io cartella_programma(std::filesystem::path& cartella) {
+#ifdef _WIN32
+  std::wstring nome(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, nome.data(), static_cast<DWORD>(nome.size()));
+    if (n == 0) return esito_io::fallito("GetModuleFileNameW", std::system_category().message(GetLastError()));
+    if (n < nome.size()) {
+      nome.resize(n);
+      break;
+    }
+    nome.resize(nome.size() * 2);
+  }
+  cartella = std::filesystem::path(nome).parent_path();
+#else
+  const std::filesystem::path collegamento = "/proc/self/exe";
+  std::error_code ec;
+  std::filesystem::path eseguibile = std::filesystem::read_symlink(collegamento, ec);
+  if (ec) return esito_io::fallito(testo(collegamento), ec.message());
+  cartella = eseguibile.parent_path();
+#endif
+  return esito_io::riuscito();
+}
+
+std::filesystem::path file_temporaneo(const std::filesystem::path& destinazione) {
+  std::filesystem::path t = destinazione;
+  t += ".nuovo";
+  return t;
+}
+
+bool disco_reale::esiste(const std::string& nome) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(percorso(nome), ec);
+}
+
+esito_io disco_reale::leggi(const std::string& nome, std::string& contenuto) {
+  const std::filesystem::path p = percorso(nome);
+  errno = 0;
+  std::FILE* f = apri(p, false);
+  if (f == nullptr) return fallito(p, errno);
+  std::string letto;
+  char blocco[65536];
+  size_t n = 0;
+  errno = 0;
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) letto.append(blocco, n);
+  // A directory opens on some systems and fails only on the first read.
+  int errore = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
+  std::fclose(f);
+  if (errore != 0) return fallito(p, errore);
+  contenuto = std::move(letto);
+  return esito_io::riuscito();
+}
+
+// The new bytes go to a temporary beside the target, which then takes the
+// target's place in one rename: a failure or a kill at any point leaves the
+// previous file whole, and a temporary left behind is truncated by the next run.
+esito_io disco_reale::sostituisci(const std::string& nome, std::string_view contenuto) {
+  const std::filesystem::path destinazione = percorso(nome);
+  const std::filesystem::path temporaneo = file_temporaneo(destinazione);
+  errno = 0;
+  std::FILE* f = apri(temporaneo, true);
+  if (f == nullptr) return fallito(temporaneo, errno);
+  if (int errore = scrivi_tutto(f, contenuto); errore != 0) {
+    rimuovi_file(temporaneo);
+    return fallito(temporaneo, errore);
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporaneo, destinazione, ec);
+  if (ec) {
+    rimuovi_file(temporaneo);
+    return esito_io::fallito(testo(destinazione), ec.message());
+  }
+  return esito_io::riuscito();
+}
+
+esito_io disco_reale::elimina(const std::string& nome) {
+  const std::filesystem::path p = percorso(nome);
+  errno = 0;
+  if (rimuovi_file(p) == 0 || errno == ENOENT) return esito_io::riuscito();
+  return fallito(p, errno);
+}
+
+}  // namespace scenario
