@@ -18,6 +18,7 @@ struct descrizione_finestra {
   char titolo[64];
   char etichetta[32];
   char carattere[64];  // the toolkit's name of the label's face
+  int numero_carattere;  // the toolkit's number of that face
   int grassetto;       // non-zero when that face is bold
   int grandezza;       // label size in pixels
   int etichetta_x, etichetta_y, etichetta_larghezza, etichetta_altezza;

@@ -8,7 +8,10 @@
 // end, after which spaces and one comma or line end are consumed. An empty
 // field reads as "" or 0; text that is not a number reads as 0.
 // Only the space is skipped: tabs and every other byte are ordinary characters.
-// Spaces before the comma that ends an unquoted text field are not part of it.
+// Spaces before the comma that ends an unquoted text field are not part of it;
+// after a closing quote, the rest up to the comma or line end is dropped. A
+// number is its leading "-" and digits ("12abc" is 12); digits that overflow
+// the width are a failure however many there are.
 // Reading is linear in the text and never looks outside it, whatever its bytes.
 #pragma once
 

@@ -1,0 +1,78 @@
+// Benchmarks of the compile step: the built-in scenario, and generated routes
+// up to the longest the format allows (1,000,000 m), to show linear growth.
+// Everything runs on an in-memory disk, so the figures are the compiler's own.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "compiler/memorizza_percorso.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+#include "sources/nomi_file.h"
+#include "sources/scrittore_testo.h"
+
+namespace scenario {
+namespace {
+
+const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
+
+// A plausible route of `lunghezza` metres: a curve, a gradient change and a
+// terrain span every 2 km, a station every 10 km, a signal pair before each.
+void genera_sorgenti(int32_t lunghezza, std::string& linea, std::string& treno) {
+  linea = "[generale]\r\nlunghezza percorso,    " + std::to_string(lunghezza) + "\r\n[curve]\r\n";
+  for (int32_t a = 250; a + 600 < lunghezza; a += 2000)
+    linea += std::string(a % 4000 == 250 ? "curvas5,  " : "curvad4,  ") + std::to_string(a) +
+             ",  600\r\n";
+  linea += "[pendenze]\r\n";
+  for (int32_t p = 0; p < lunghezza; p += 2000)
+    linea += "pendenza,  " + std::to_string(p) + ",   " + std::to_string((p / 2000) % 30 - 10) + "\r\n";
+  linea += "[montagne]\r\n";
+  for (int32_t p = 1000; p + 800 < lunghezza; p += 2000)
+    linea += "montagna,   " + std::to_string(p) + ",  " + std::to_string(p + 600) + ",  11\r\n";
+  linea += "[fine]\r\n";
+  treno = "[generale]\r\nnumero vetture,    4\r\n[vel_limite]\r\nvelocita,       0,    80\r\n"
+          "[aderenze]\r\naderenza,   0,    100\r\n[stazioni]\r\n";
+  for (int32_t p = 0, r = 1; p + 1000 < lunghezza && r < 70; p += 10000, ++r)
+    treno += "stazione,   " + std::to_string(p) + ", 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, S" +
+             std::to_string(r) + "\r\n";
+  treno += "[segnali]\r\n";
+  for (int32_t p = 9000; p + 1000 < lunghezza; p += 10000)
+    treno += "segnale,   " + std::to_string(p) + ",   1, 3, 1,  0, 0,    0,  0,0,0, 0\r\nsegnale,   " +
+             std::to_string(p + 600) + ",   2, 3, 1,  0, 0,    0,  0,0,0, 0\r\n";
+  treno += "[fine]\r\n";
+}
+
+void compila(benchmark::State& stato_bench, const std::string& linea, const std::string& treno) {
+  for (auto _ : stato_bench) {
+    disco_memoria d;
+    d.file[nomi.sorgente_linea()] = linea;
+    d.file[nomi.sorgente_treno()] = treno;
+    stato s;
+    s.nome_linea = nomi.nome_linea;
+    s.nome_treno = nomi.nome_treno;
+    auto esito = memorizza_percorso(s, d, 1);
+    if (esito.errore_fatale != 0 || s.codice_errore != 0) stato_bench.SkipWithError("compile failed");
+    benchmark::DoNotOptimize(d.file);
+  }
+}
+
+void BM_scenario_predefinito(benchmark::State& st) {
+  compila(st, componi_testo(righe_linea()), componi_testo(righe_treno()));
+}
+BENCHMARK(BM_scenario_predefinito)->Unit(benchmark::kMillisecond);
+
+void BM_percorso_generato(benchmark::State& st) {
+  std::string linea, treno;
+  genera_sorgenti(static_cast<int32_t>(st.range(0)), linea, treno);
+  compila(st, linea, treno);
+  st.SetComplexityN(st.range(0));
+}
+BENCHMARK(BM_percorso_generato)
+    ->Arg(125000)->Arg(250000)->Arg(500000)->Arg(1000000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scenario
+
+BENCHMARK_MAIN();

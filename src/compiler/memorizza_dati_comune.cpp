@@ -1,0 +1,105 @@
+// What both source bodies of the parser share: reading fields that throw on a
+// failure, reading a keyword field past its comments, and grid and plan access
+// that turns an index outside them into the failure trap.
+#include <cstddef>
+#include <limits>
+#include <utility>
+
+#include "compiler/arrotonda.h"
+#include "compiler/memorizza_dati_interno.h"
+#include "sources/parole_chiave.h"
+
+namespace scenario::lettura {
+
+void abbandona(int32_t codice) { throw abbandono{codice, false, 0}; }
+void abbandona(int32_t codice, int32_t posizione) { throw abbandono{codice, true, posizione}; }
+void fallisci() { throw guasto{}; }
+
+sorgente::sorgente(std::string testo, const std::string& nome)
+    : contenuto_(std::move(testo)), lettore_(contenuto_, nome) {}
+
+std::string sorgente::testo() {
+  std::string valore;
+  if (!lettore_.leggi_testo(valore)) fallisci();
+  return valore;
+}
+
+int32_t sorgente::numero(larghezza w) {
+  int32_t valore = 0;
+  if (!lettore_.leggi_numero(w, valore)) fallisci();
+  return valore;
+}
+
+bool leggi_chiave(sorgente& f, std::string& riga) {
+  if (f.fine()) return false;
+  riga = f.testo();
+  if (f.fine()) return false;
+  // Two comments at most; a third is tested as a keyword field.
+  for (int i = 0; i < 2 && e_commento(riga); ++i) {
+    riga = f.testo();
+    if (f.fine()) return false;
+  }
+  return true;
+}
+
+int32_t arrotonda_o_fallisci(double x) {
+  int32_t r = 0;
+  if (!arrotonda_lungo(x, r)) fallisci();
+  return r;
+}
+
+int32_t lungo_o_fallisci(int64_t v) {
+  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
+    fallisci();
+  }
+  return static_cast<int32_t>(v);
+}
+
+uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v)); }
+
+void controlla_lunghezza_nome(const std::string& t) {
+  if (t.size() > 0xFFFF) fallisci();
+}
+
+bool oltre_griglia(const stato& s, int32_t p, int32_t margine) {
+  return static_cast<double>(s.ultima_cella) <
+         (static_cast<double>(p) + static_cast<double>(margine)) / 50.0;
+}
+
+cella& cella_a(stato& s, int64_t i) {
+  if (!s.nella_griglia(i)) fallisci();
+  return s.percorso[static_cast<size_t>(i)];
+}
+
+void riempi(stato& s, int32_t& cursore, int32_t n, uint8_t cella::*campo, uint8_t valore) {
+  do {
+    cella_a(s, cursore).*campo = valore;
+    ++cursore;
+  } while (cursore < n);
+}
+
+namespace {
+
+bool nel_tracciato(const stato& s, int32_t m) {
+  return s.tracciato.allocato() && m >= 0 && m <= s.tracciato.fine();
+}
+
+}  // namespace
+
+double punto(const stato& s, int32_t m, int colonna) {
+  if (!nel_tracciato(s, m)) fallisci();
+  return s.tracciato.valore(m, colonna);
+}
+
+void imposta_punto(stato& s, int32_t m, double x, double y) {
+  if (!nel_tracciato(s, m)) fallisci();
+  s.tracciato.imposta_doppio(m, 0, x);
+  s.tracciato.imposta_doppio(m, 1, y);
+}
+
+void crea_tracciato_dovuto(analisi& a) {
+  if (a.tracciato_dovuto < 0 || a.s.tracciato.allocato()) return;
+  a.s.tracciato.crea(a.tracciato_dovuto);
+}
+
+}  // namespace scenario::lettura

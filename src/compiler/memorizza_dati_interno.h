@@ -1,0 +1,114 @@
+// The parser's private parts, shared by its source files and by nothing else:
+// the open source as a stream of fields that throws on a reading failure, the
+// working state of one call, its two ways out (abandon with a code, the failure
+// trap) and grid and plan access that refuses an index outside them. No
+// exception declared here ever leaves memorizza_dati.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "compiler/stato.h"
+#include "sources/disco.h"
+#include "sources/lettore_campi.h"
+
+namespace scenario::lettura {
+
+// The failure trap (code 25): a reading failure, a run-time failure, or a
+// failure of the disk itself, which then travels in `io`.
+struct guasto {
+  esito_io io;
+};
+
+// Abandon: the source being read is deleted, the code (and, where it has one,
+// the position) recorded, and the parser stops.
+struct abbandono {
+  int32_t codice = 0;
+  bool con_posizione = false;
+  int32_t posizione = 0;
+};
+
+[[noreturn]] void abbandona(int32_t codice);
+[[noreturn]] void abbandona(int32_t codice, int32_t posizione);
+[[noreturn]] void fallisci();
+
+// What a keyword handler tells its body: go on, or leave the body (code 15).
+enum class dopo_riga { continua, esci };
+
+// One source, owned while it is read. Every read that fails throws guasto.
+class sorgente {
+ public:
+  sorgente(std::string testo, const std::string& nome);
+  sorgente(const sorgente&) = delete;
+  sorgente& operator=(const sorgente&) = delete;
+
+  std::string testo();
+  int32_t numero(larghezza w);
+  int32_t lungo() { return numero(larghezza::lungo32); }
+  bool fine() const { return lettore_.fine(); }
+
+ private:
+  std::string contenuto_;  // declared before the reader, which views it
+  lettore_campi lettore_;
+};
+
+// Working state of one call; step 5 puts it back to these values.
+struct lavoro {
+  int32_t cursore_pendenza = 0;
+  int32_t pendenza_corrente = 0;
+  int32_t cursore_tracciato = 2;
+  int32_t riga_cartelli = 80;
+  int32_t cursore_velocita = 0;
+  int32_t limite_corrente = 0;
+  bool limite_letto = false;  // the first limit row also holds before itself
+  int32_t cursore_aderenza = 0;
+  int32_t aderenza_corrente = 0;
+  bool aderenza_letta = false;  // likewise for adhesion
+  int32_t numero_stazione = 1;
+};
+
+struct analisi {
+  stato& s;
+  lavoro w;
+  // The plan belongs with the grid of the last route-length row, but it is
+  // allocated only once [generale] is over (nothing touches it before), so a
+  // source repeating that row costs no repeated megabytes. -1: none due.
+  int32_t tracciato_dovuto = -1;
+};
+
+// Reads the next keyword field into riga, dropping up to two consecutive
+// comments. False when the body ends here (the field reached the end).
+bool leggi_chiave(sorgente& f, std::string& riga);
+
+// R(x) as a 32-bit index or value; a result that does not fit is a run-time failure.
+int32_t arrotonda_o_fallisci(double x);
+// A value that must fit 32 bits, computed wider; outside them is a run-time failure.
+int32_t lungo_o_fallisci(int64_t v);
+// The low 8 bits of a value, as a byte field keeps it.
+uint8_t basso8(int64_t v);
+// Texts stored with a 16-bit length: a longer one is a reading failure.
+void controlla_lunghezza_nome(const std::string& t);
+
+// A position p with slack d lies beyond the grid when ultima_cella < (p + d) / 50.
+bool oltre_griglia(const stato& s, int32_t p, int32_t margine);
+
+// The cell at i; no grid, or i outside 0 .. ultima_cella, is a run-time failure.
+cella& cella_a(stato& s, int64_t i);
+// Writes `valore` into one byte field from the cursor up to n: at least once,
+// then while the cursor is below n.
+void riempi(stato& s, int32_t& cursore, int32_t n, uint8_t cella::*campo, uint8_t valore);
+
+// The plan: setting and reading point m, refused outside the allocated plan.
+double punto(const stato& s, int32_t m, int colonna);
+void imposta_punto(stato& s, int32_t m, double x, double y);
+// Allocates the plan that the last route-length row made due, if not yet done.
+void crea_tracciato_dovuto(analisi& a);
+
+// The line source, steps 3 to 7 (deleting it is the caller's).
+void leggi_sorgente_linea(analisi& a, sorgente& f);
+// The train-run source, steps 8 to 10 (deleting it is the caller's).
+void leggi_sorgente_treno(analisi& a, sorgente& f);
+// One "stazione" row (its keyword field already read).
+dopo_riga memo_stazione(analisi& a, sorgente& f);
+
+}  // namespace scenario::lettura

@@ -1,0 +1,26 @@
+// The track plan one metre at a time: a straight step repeats the last step
+// vector, a curve step turns it by the small angle k (its length is not
+// renormalised). Pure functions in double precision, each operation in the
+// written order, never fused, so every platform computes the same bits.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace scenario {
+
+struct punto_piano {
+  double x = 0;
+  double y = 0;
+};
+
+// Point m from points m-1 (`ultimo`) and m-2 (`penultimo`).
+punto_piano passo_rettilineo(punto_piano ultimo, punto_piano penultimo);
+punto_piano passo_curva(punto_piano ultimo, punto_piano penultimo, double k);
+
+// The curvature a curve keyword names: its first class digit, looked for in
+// the order 1 to 6; an "s" of either case makes the curve left-handed (negative).
+// Empty when the keyword holds none of the six digits.
+std::optional<double> curvatura(std::string_view chiave);
+
+}  // namespace scenario

@@ -1,0 +1,51 @@
+// A fresh directory per test under the system's temporary directory, removed
+// with everything in it when the test ends; plus whole-file helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace scenario::prova {
+
+class cartella_prova {
+ public:
+  cartella_prova() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string nome = std::string("compila_scenario_") + info->test_suite_name() + "_" + info->name();
+    for (char& c : nome)
+      if (c == '/') c = '_';
+    percorso_ = std::filesystem::temp_directory_path() / nome;
+    std::filesystem::remove_all(percorso_);
+    std::filesystem::create_directories(percorso_);
+  }
+  ~cartella_prova() {
+    std::error_code ec;
+    std::filesystem::remove_all(percorso_, ec);
+  }
+  cartella_prova(const cartella_prova&) = delete;
+  cartella_prova& operator=(const cartella_prova&) = delete;
+
+  const std::filesystem::path& percorso() const { return percorso_; }
+  std::filesystem::path operator/(const std::string& nome) const { return percorso_ / nome; }
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+inline void scrivi(const std::filesystem::path& p, std::string_view contenuto) {
+  std::ofstream f(p, std::ios::binary | std::ios::trunc);
+  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+  ASSERT_TRUE(f.good()) << p;
+}
+
+inline std::string leggi(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+}  // namespace scenario::prova

@@ -1,0 +1,195 @@
+#include "driver/file_programma.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "cartella_prova.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::cartella_prova;
+using prova::leggi;
+using prova::scrivi;
+
+const std::string nome = "Brossalenta_Morla_iR31457.sim";
+
+TEST(CartellaProgramma, EIlPercorsoDiQuestoEseguibile) {
+  fs::path cartella;
+  ASSERT_TRUE(cartella_programma(cartella).ok);
+  EXPECT_TRUE(cartella.is_absolute());
+  bool trovato = false;
+  for (const auto& voce : fs::directory_iterator(cartella))
+    if (voce.is_regular_file() && fs::equivalent(voce.path(), "/proc/self/exe")) trovato = true;
+  EXPECT_TRUE(trovato) << cartella << " does not hold the running program";
+}
+
+TEST(DiscoReale, INomiSonoRelativiAllaCartella) {
+  cartella_prova c;
+  disco_reale d(c.percorso());
+  ASSERT_TRUE(d.sostituisci("a.txt", "x").ok);
+  EXPECT_EQ(leggi(c / "a.txt"), "x");
+  EXPECT_EQ(d.percorso("a.txt"), c / "a.txt");
+}
+
+struct caso_sostituzione {
+  const char* descrizione;
+  bool esiste_prima;
+  std::string prima;
+  bool temporaneo_rimasto;  // a temporary left behind by a run that was killed
+  std::string nuovo;
+};
+
+TEST(DiscoReale, SostituisciLasciaEsattamenteIByteNuovi) {
+  const caso_sostituzione casi[] = {
+      {"file mancante creato", false, "", false, "riga 1\r\nriga 2\r\n"},
+      {"file piu' lungo accorciato", true, std::string(10000, 'v'), false, "corto\r\n"},
+      {"file piu' corto allungato", true, "a", false, std::string(200000, 'n')},
+      {"contenuto vuoto", true, "vecchio", false, ""},
+      {"byte binari e zeri", true, "vecchio", false, std::string("\0\1\xff\r\n\0", 6)},
+      {"temporaneo di un'esecuzione interrotta", true, "vecchio", true, "nuovo"},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.descrizione);
+    cartella_prova c;
+    if (caso.esiste_prima) scrivi(c / nome, caso.prima);
+    if (caso.temporaneo_rimasto) scrivi(file_temporaneo(c / nome), std::string(5000, 't'));
+    disco_reale d(c.percorso());
+
+    esito_io e = d.sostituisci(nome, caso.nuovo);
+
+    ASSERT_TRUE(e.ok) << e.file << ": " << e.motivo;
+    EXPECT_EQ(leggi(c / nome), caso.nuovo);
+    EXPECT_FALSE(fs::exists(file_temporaneo(c / nome)));
+  }
+}
+
+// How each failure is arranged in a directory holding an older target.
+enum class ostacolo { cartella_mancante, destinazione_cartella, temporaneo_cartella, disco_pieno, sola_lettura };
+
+struct caso_guasto {
+  const char* descrizione;
+  ostacolo tipo;
+  int errno_atteso;
+};
+
+// Returns the name to replace and the path the failure must name.
+std::pair<std::string, fs::path> prepara(const cartella_prova& c, ostacolo tipo) {
+  switch (tipo) {
+    case ostacolo::cartella_mancante:
+      return {"manca/" + nome, file_temporaneo(c / "manca" / nome)};
+    case ostacolo::destinazione_cartella:
+      fs::remove(c / nome);
+      fs::create_directory(c / nome);
+      scrivi(c / nome / "dentro", "resta");
+      return {nome, c / nome};
+    case ostacolo::temporaneo_cartella:
+      fs::create_directory(file_temporaneo(c / nome));
+      return {nome, file_temporaneo(c / nome)};
+    case ostacolo::disco_pieno:
+      fs::create_symlink("/dev/full", file_temporaneo(c / nome));
+      return {nome, file_temporaneo(c / nome)};
+    case ostacolo::sola_lettura:
+      fs::permissions(c.percorso(), fs::perms::owner_read | fs::perms::owner_exec);
+      return {nome, file_temporaneo(c / nome)};
+  }
+  return {};
+}
+
+TEST(DiscoReale, UnaSostituzioneFallitaNominaIlFileELasciaIlVecchio) {
+  const caso_guasto casi[] = {
+      {"cartella inesistente", ostacolo::cartella_mancante, ENOENT},
+      {"una cartella al posto del file", ostacolo::destinazione_cartella, EISDIR},
+      {"una cartella al posto del temporaneo", ostacolo::temporaneo_cartella, EISDIR},
+      {"disco pieno", ostacolo::disco_pieno, ENOSPC},
+      {"cartella in sola lettura", ostacolo::sola_lettura, EACCES},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.descrizione);
+    if (caso.tipo == ostacolo::sola_lettura && geteuid() == 0) continue;  // root writes anyway
+    if (caso.tipo == ostacolo::disco_pieno && !fs::exists("/dev/full")) continue;
+    cartella_prova c;
+    const std::string vecchio = "il contenuto di prima\r\n";
+    scrivi(c / nome, vecchio);
+    auto [bersaglio, atteso] = prepara(c, caso.tipo);
+    disco_reale d(c.percorso());
+
+    esito_io e = d.sostituisci(bersaglio, "nuovo");
+    fs::permissions(c.percorso(), fs::perms::owner_all);
+
+    EXPECT_FALSE(e.ok);
+    EXPECT_EQ(e.file, atteso.string());
+    EXPECT_EQ(e.motivo, std::strerror(caso.errno_atteso));
+    if (caso.tipo == ostacolo::destinazione_cartella) {
+      EXPECT_EQ(leggi(c / nome / "dentro"), "resta");
+    } else {
+      EXPECT_EQ(leggi(c / nome), vecchio);
+    }
+    // A temporary of ours is gone; a directory that stood at its name is not ours to remove.
+    const fs::path temporaneo = file_temporaneo(c / nome);
+    if (caso.tipo == ostacolo::temporaneo_cartella)
+      EXPECT_TRUE(fs::is_directory(temporaneo));
+    else
+      EXPECT_FALSE(fs::exists(fs::symlink_status(temporaneo)));
+  }
+}
+
+TEST(DiscoReale, LeggiRestituisceIlFileIntero) {
+  cartella_prova c;
+  const std::string contenuto = std::string("a\0b\r\n", 5) + std::string(100000, 'z');
+  scrivi(c / "f.bin", contenuto);
+  disco_reale d(c.percorso());
+  std::string letto = "da sostituire";
+  ASSERT_TRUE(d.leggi("f.bin", letto).ok);
+  EXPECT_EQ(letto, contenuto);
+}
+
+TEST(DiscoReale, LeggiFallisceConIlMotivo) {
+  cartella_prova c;
+  fs::create_directory(c / "cartella");
+  disco_reale d(c.percorso());
+  const struct {
+    const char* nome;
+    int errno_atteso;
+  } casi[] = {{"manca.txt", ENOENT}, {"cartella", EISDIR}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    std::string letto = "intatto";
+    esito_io e = d.leggi(caso.nome, letto);
+    EXPECT_FALSE(e.ok);
+    EXPECT_EQ(e.file, (c / caso.nome).string());
+    EXPECT_EQ(e.motivo, std::strerror(caso.errno_atteso));
+    EXPECT_EQ(letto, "intatto");
+  }
+}
+
+TEST(DiscoReale, EliminaEsiste) {
+  cartella_prova c;
+  scrivi(c / "f.txt", "x");
+  fs::create_directory(c / "vuota");
+  disco_reale d(c.percorso());
+
+  EXPECT_TRUE(d.esiste("f.txt"));
+  EXPECT_FALSE(d.esiste("vuota"));
+  EXPECT_FALSE(d.esiste("manca.txt"));
+
+  EXPECT_TRUE(d.elimina("f.txt").ok);
+  EXPECT_FALSE(fs::exists(c / "f.txt"));
+  EXPECT_TRUE(d.elimina("manca.txt").ok);
+
+  // Only files are deleted: even an empty directory stays, and the failure says so.
+  esito_io e = d.elimina("vuota");
+  EXPECT_FALSE(e.ok);
+  EXPECT_EQ(e.file, (c / "vuota").string());
+  EXPECT_EQ(e.motivo, std::strerror(EISDIR));
+  EXPECT_TRUE(fs::is_directory(c / "vuota"));
+}
+
+}  // namespace
+}  // namespace scenario
