@@ -7,6 +7,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
 
 namespace scenario::lettura {
@@ -68,6 +69,18 @@ bool oltre_griglia(const stato& s, int32_t p, int32_t margine) {
 
 cella& cella_a(stato& s, int64_t i) {
   if (!s.nella_griglia(i)) fallisci();
+  return s.percorso[static_cast<size_t>(i)];
+}
+
+dopo_riga esci_oltre_griglia(stato& s, int32_t p) {
+  s.codice_errore = 15;
+  s.posizione_errore = p;
+  return dopo_riga::esci;
+}
+
+cella& cella_propria(stato& s, int64_t i, int32_t p) {
+  if (!s.griglia_creata()) fallisci();
+  if (!s.nella_griglia(i)) abbandona(errore_fuori_griglia, p);
   return s.percorso[static_cast<size_t>(i)];
 }
 

@@ -104,11 +104,21 @@ void imposta_punto(stato& s, int32_t m, double x, double y);
 // Allocates the plan that the last route-length row made due, if not yet done.
 void crea_tracciato_dovuto(analisi& a);
 
-// The line source, steps 3 to 7 (deleting it is the caller's).
+// Code 15: records a row beyond the grid and leaves the current body.
+dopo_riga esci_oltre_griglia(stato& s, int32_t p);
+// The cell of a row's own object: no grid is a run-time failure, an index
+// outside it refuses the row (code 26 at position p).
+cella& cella_propria(stato& s, int64_t i, int32_t p);
+
+// The line source up to the end of its body; then, once it is deleted, the
+// gradient fill to the grid's end and the rest of the plan.
 void leggi_sorgente_linea(analisi& a, sorgente& f);
-// The train-run source, steps 8 to 10 (deleting it is the caller's).
+void completa_linea(analisi& a);
+// The train-run source up to the end of its body; then, once it is deleted,
+// the speed-limit and adhesion fills to the grid's end.
 void leggi_sorgente_treno(analisi& a, sorgente& f);
-// One "stazione" row (its keyword field already read).
+void completa_treno(analisi& a);
+// One "stazione" row, its keyword field already read.
 dopo_riga memo_stazione(analisi& a, sorgente& f);
 
 }  // namespace scenario::lettura

@@ -179,17 +179,6 @@ TEST(Percorso, OperazioniDiPosa) {
       {"tempo 50 with sx 2 is raised to 101", {}, segnale_a(10700, 2, 0, 50), 0,
        {{215, 215, segnale_atteso(2, 0, 101)}, {213, 213, marca(61)}, {211, 211, marca(62)},
         {209, 209, marca(63)}, {207, 207, marca(64)}}},
-      {"tempo 1 is raised, tempo 230 stays", {}, segnale_a(10700, 2, 0, 1), 0,
-       {{215, 215, segnale_atteso(2, 0, 101)}, {213, 213, marca(61)}, {211, 211, marca(62)},
-        {209, 209, marca(63)}, {207, 207, marca(64)}}},
-      {"tempo 230 with sx 2 stays", {}, segnale_a(10700, 2, 0, 230), 0,
-       {{215, 215, segnale_atteso(2, 0, 230)}, {213, 213, marca(61)}, {211, 211, marca(62)},
-        {209, 209, marca(63)}, {207, 207, marca(64)}}},
-      {"tempo keeps its low 8 bits", {}, segnale_a(10700, 2, 0, 300), 0,
-       {{215, 215, segnale_atteso(2, 0, 44)}, {213, 213, marca(61)}, {211, 211, marca(62)},
-        {209, 209, marca(63)}, {207, 207, marca(64)}}},
-      {"tempo with sx 1 is not stored", {}, segnale_a(10700, 1, 0, 230), 0,
-       con_segnale(segnale_atteso(1, 0, 0))},
       {"values keep their low 16 bits",
        {},
        [](stato& s) {
@@ -296,6 +285,22 @@ TEST(Percorso, OperazioniDiPosa) {
     EXPECT_EQ(c.chiamata(s), c.riuscita) << c.nome;
     EXPECT_EQ(s.codice_errore, c.codice) << c.nome;
     confronta(c.nome, s, c.prima, c.dopo);
+  }
+}
+
+TEST(Percorso, TempoDelSegnale) {
+  struct caso {
+    int32_t sx, tempo;
+    uint8_t tempo_segnale;
+  };
+  const caso casi[] = {{2, 50, 101},  {2, 1, 101},   {2, 100, 101}, {2, 101, 101},
+                       {2, 230, 230}, {2, 0, 0},     {2, -5, 251},  {2, 300, 44},
+                       {1, 50, 0},    {1, 230, 0},   {0, 50, 0}};
+  for (const caso& c : casi) {
+    stato s = griglia_prova({});
+    memo_segnale(s, 10700, c.sx, 0, 0, 0, 0, 0, 0, 0, 0, c.tempo);
+    EXPECT_EQ(int{s.percorso[215].tempo_segnale}, int{c.tempo_segnale})
+        << "sx " << c.sx << ", tempo " << c.tempo;
   }
 }
 

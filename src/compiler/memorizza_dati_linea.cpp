@@ -1,0 +1,243 @@
+// The line source: [generale] (route length, kilometric origins, backgrounds,
+// cab-signal repetition), then one body of curves, gradients, terrain spans,
+// speed-indicator boards and signs, each keyword handled by its own function.
+// The [generale] words other than the route length match in lower case only.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "compiler/codici.h"
+#include "compiler/memorizza_dati_interno.h"
+#include "compiler/passo_tracciato.h"
+#include "compiler/percorso.h"
+#include "sources/parole_chiave.h"
+
+namespace scenario::lettura {
+
+namespace {
+
+constexpr int32_t lunghezza_massima = 1000000;
+constexpr int32_t cursore_massimo_tracciato = 1000000;
+
+// ---- [generale] ----
+
+// Everything before the first "[generale]" is skipped; a file ending first
+// has none.
+void cerca_generale(sorgente& f, std::string& riga) {
+  for (;;) {
+    riga = f.testo();
+    if (f.fine()) abbandona(102);
+    if (contiene(riga, "[generale]")) return;
+  }
+}
+
+void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
+  if (!(contiene(riga, "percorso") && contiene(riga, "lunghezza"))) return;
+  stato& s = a.s;
+  const int32_t l = f.lungo();
+  s.tabella_scenario[riga_treno].fine = l;
+  if (l > lunghezza_massima) abbandona(1);
+  s.fine_tracciato = l + 7000;  // l is at most 1000000: no overflow
+  if (!crea_percorso(s, l)) fallisci();
+  a.tracciato_dovuto = s.genera_linea != 0 ? s.fine_tracciato : -1;
+}
+
+void leggi_origine(sorgente& f, voce_scenario& r) {
+  r.inizio = f.lungo();
+  r.fine = f.lungo();
+  r.posizione = f.lungo();
+}
+
+void generale_progressive(stato& s, sorgente& f, const std::string& riga) {
+  if (!contiene_esatto(riga, "progressiva")) return;
+  if (contiene_esatto(riga, "tre")) leggi_origine(f, s.tabella_scenario[81]);
+  if (contiene_esatto(riga, "due")) leggi_origine(f, s.tabella_scenario[82]);
+  if (contiene_esatto(riga, "uno")) leggi_origine(f, s.tabella_scenario[83]);
+}
+
+void generale_sfondi(stato& s, sorgente& f, const std::string& riga) {
+  if (!contiene_esatto(riga, "sfondo")) return;
+  voce_scenario& r = s.tabella_scenario[riga_linea];
+  if (contiene_esatto(riga, "uno")) r.inizio = f.lungo();
+  if (contiene_esatto(riga, "due")) r.posizione = f.lungo();
+  if (contiene_esatto(riga, "tre")) r.fine = f.lungo();
+}
+
+void generale_ripetizione(stato& s, sorgente& f, const std::string& riga) {
+  if (!(contiene_esatto(riga, "segnali") && contiene_esatto(riga, "ripetizione"))) return;
+  voce_scenario& r = s.tabella_scenario[riga_servizio];
+  r.inizio = f.lungo();
+  r.fine = f.lungo();
+  if (r.inizio % 50 != 0) abbandona(3);
+  if (r.fine % 50 != 0) abbandona(4);
+  // The number of codes is written in the keyword itself.
+  if (contiene_esatto(riga, "4")) {
+    r.posizione = 4;
+  } else if (contiene_esatto(riga, "9")) {
+    r.posizione = 9;
+  } else {
+    abbandona(5);
+  }
+  if (r.fine == 0) r.posizione = 0;
+}
+
+void sezione_generale(analisi& a, sorgente& f) {
+  std::string& riga = a.s.riga;
+  for (;;) {
+    if (f.fine()) return;
+    riga = f.testo();
+    if (f.fine()) return;
+    // Up to ten comments; the field read in their place is examined even
+    // when it reaches the end of the file.
+    for (int i = 0; i < 10 && e_commento(riga); ++i) riga = f.testo();
+    generale_lunghezza(a, f, riga);
+    generale_progressive(a.s, f, riga);
+    generale_sfondi(a.s, f, riga);
+    generale_ripetizione(a.s, f, riga);
+    if (e_intestazione(riga)) return;
+  }
+}
+
+// Step 5: the origins ordered, the working state fresh, the plan seeded with
+// its first two points as integers: the track leaves the origin heading along
+// the second coordinate, one unit a metre.
+void prepara_corpo(analisi& a) {
+  stato& s = a.s;
+  if (!progressive_ordina(s.tabella_scenario)) fallisci();
+  s.numero_montagne = 0;
+  a.w = lavoro{};
+  if (s.genera_linea == 0) return;
+  crea_tracciato_dovuto(a);
+  if (!s.tracciato.allocato() || s.tracciato.fine() < 1) fallisci();
+  s.tracciato.imposta_intero(0, 0, 0);
+  s.tracciato.imposta_intero(0, 1, 0);
+  s.tracciato.imposta_intero(1, 0, 0);
+  s.tracciato.imposta_intero(1, 1, 1);
+}
+
+// ---- the body ----
+
+// Adds plan points while the cursor is at most `fino`: curve steps when k is
+// given, straight ones otherwise. Inside the body the cursor may not pass the
+// 1000000 m of the longest route.
+void estendi_tracciato(analisi& a, int64_t fino, std::optional<double> k, bool entro_milione) {
+  stato& s = a.s;
+  int32_t& m = a.w.cursore_tracciato;
+  while (m <= fino) {
+    const punto_piano ultimo{punto(s, m - 1, 0), punto(s, m - 1, 1)};
+    const punto_piano penultimo{punto(s, m - 2, 0), punto(s, m - 2, 1)};
+    const punto_piano nuovo =
+        k ? passo_curva(ultimo, penultimo, *k) : passo_rettilineo(ultimo, penultimo);
+    imposta_punto(s, m, nuovo.x, nuovo.y);
+    ++m;
+    if (entro_milione && m > cursore_massimo_tracciato) abbandona(103);
+  }
+}
+
+dopo_riga riga_pendenza(analisi& a, sorgente& f, const std::string& chiave) {
+  if (!contiene(chiave, "pendenza")) return dopo_riga::continua;
+  stato& s = a.s;
+  const int32_t p = f.lungo();
+  const int32_t q = f.lungo();
+  if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
+  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / 50.0);
+  if (n > 0) {
+    riempi(s, a.w.cursore_pendenza, n, &cella::pendenza,
+           basso8(int64_t{a.w.pendenza_corrente} + 100));
+  }
+  a.w.pendenza_corrente = q;
+  return dopo_riga::continua;
+}
+
+dopo_riga riga_curva(analisi& a, sorgente& f, const std::string& chiave) {
+  stato& s = a.s;
+  // Without a plan to build, the curve values are not even read.
+  if (s.genera_linea == 0 || !contiene(chiave, "curva")) return dopo_riga::continua;
+  const int32_t inizio = f.lungo();
+  const int32_t lunghezza = f.lungo();
+  if (oltre_griglia(s, inizio, 100)) return esci_oltre_griglia(s, inizio);
+  const std::optional<double> k = curvatura(chiave);
+  if (!k) abbandona(103);
+  const int64_t fine = int64_t{inizio} + lunghezza;
+  if (fine > s.fine_tracciato) abbandona(28, inizio);
+  estendi_tracciato(a, inizio, std::nullopt, true);
+  estendi_tracciato(a, fine, k, true);
+  return dopo_riga::continua;
+}
+
+dopo_riga riga_montagna(analisi& a, sorgente& f, const std::string& chiave) {
+  if (!contiene(chiave, "montagna")) return dopo_riga::continua;
+  stato& s = a.s;
+  const int32_t inizio = f.lungo();
+  const int32_t fine = f.lungo();
+  const int32_t tipo = f.lungo();
+  if (oltre_griglia(s, inizio, 100)) return esci_oltre_griglia(s, inizio);
+  memo_montagna(s, inizio, fine, tipo);
+  if (s.codice_errore > 0) abbandona(s.codice_errore, inizio);
+  return dopo_riga::continua;
+}
+
+dopo_riga riga_indicatori(analisi& a, sorgente& f, const std::string& chiave) {
+  if (!contiene(chiave, "indicatori_v")) return dopo_riga::continua;
+  stato& s = a.s;
+  std::array<int32_t, 9> v{};
+  for (int32_t& x : v) x = f.lungo();
+  if (oltre_griglia(s, v[0], 100)) return esci_oltre_griglia(s, v[0]);
+  if (!memo_indicatori_v_max(s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8])) fallisci();
+  if (s.codice_errore > 0) abbandona(s.codice_errore, v[0]);
+  return dopo_riga::continua;
+}
+
+dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
+  if (!(contiene(chiave, "indicat") && contiene(chiave, "cartello"))) return dopo_riga::continua;
+  stato& s = a.s;
+  const int32_t p = f.lungo();
+  s.riga = f.testo();
+  controlla_lunghezza_nome(s.riga);
+  if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
+  const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / 50.0 + 1.0);
+  cella& cartello = cella_propria(s, c, p);
+  if (!libera(cartello)) abbandona(6, p);
+  // Sign texts fill the table downward from row 80; row 0 is not theirs.
+  if (a.w.riga_cartelli < 1) abbandona(29, p);
+  cartello.tipo_cella = cartello_indicatore;
+  cartello.valore1 = static_cast<int16_t>(a.w.riga_cartelli);
+  s.tabella_scenario[static_cast<size_t>(a.w.riga_cartelli)].nome = s.riga;
+  --a.w.riga_cartelli;
+  return dopo_riga::continua;
+}
+
+using gestore = dopo_riga (*)(analisi&, sorgente&, const std::string&);
+
+// Every test on every keyword field, in this order.
+constexpr std::array<gestore, 5> gestori_corpo{riga_pendenza, riga_curva, riga_montagna,
+                                               riga_indicatori, riga_cartello};
+
+void corpo_linea(analisi& a, sorgente& f) {
+  std::string chiave;
+  while (leggi_chiave(f, chiave)) {
+    a.s.riga = chiave;
+    for (const gestore g : gestori_corpo) {
+      if (g(a, f, chiave) == dopo_riga::esci) return;
+    }
+  }
+}
+
+}  // namespace
+
+void leggi_sorgente_linea(analisi& a, sorgente& f) {
+  cerca_generale(f, a.s.riga);
+  sezione_generale(a, f);
+  prepara_corpo(a);
+  corpo_linea(a, f);
+}
+
+void completa_linea(analisi& a) {
+  stato& s = a.s;
+  riempi(s, a.w.cursore_pendenza, s.ultima_cella - 2, &cella::pendenza,
+         basso8(int64_t{a.w.pendenza_corrente} + 100));
+  // The last two points stay empty.
+  if (s.genera_linea != 0) estendi_tracciato(a, int64_t{s.fine_tracciato} - 2, std::nullopt, false);
+}
+
+}  // namespace scenario::lettura
