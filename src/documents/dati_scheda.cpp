@@ -69,8 +69,7 @@ tabella_righe righe_scheda() {
 }
 
 esito_io dati_scheda(disco& d, std::string_view nome_linea, std::string_view nome_treno) {
-  return scrivi_testo(d,
-                      nomi_file{std::string(nome_linea), std::string(nome_treno)}.scheda_treno(),
+  return scrivi_testo(d, nomi_file{std::string(nome_linea), std::string(nome_treno)}.scheda_treno(),
                       righe_scheda());
 }
 

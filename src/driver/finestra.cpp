@@ -45,8 +45,11 @@ class finestra_caricata : public finestra {
   std::unique_ptr<finestra> interna_;
 };
 
+// RTLD_NODELETE: the toolkit and Xlib keep hooks and caches that outlive the
+// window (display close hooks, font caches); unmapping them before the process
+// ends would leave dangling pointers. The handle is still released in order.
 std::unique_ptr<finestra> carica_modulo(const std::filesystem::path& modulo) {
-  void* libreria = dlopen(modulo.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* libreria = dlopen(modulo.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (libreria == nullptr) return nullptr;
   auto crea = reinterpret_cast<funzione_crea>(dlsym(libreria, simbolo_crea));
   finestra* f = crea != nullptr ? crea() : nullptr;

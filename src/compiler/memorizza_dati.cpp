@@ -1,0 +1,132 @@
+// The parser's outer frame: the line source, then the train-run source, each
+// deleted once read; an abandon deletes the source being read, the failure
+// trap deletes both and records 25. Both ways out are caught here and nowhere
+// else, so no exception leaves the parser.
+#include "compiler/memorizza_dati.h"
+
+#include <array>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "compiler/memorizza_dati_interno.h"
+#include "sources/nomi_file.h"
+
+namespace scenario {
+
+namespace {
+
+using namespace lettura;
+
+constexpr int32_t errore_sorgente_mancante = 101;
+constexpr int32_t errore_progressiva = 2;
+constexpr int32_t errore_lettura = 25;
+
+std::string carica(disco& d, const std::string& nome) {
+  std::string testo;
+  esito_io e = d.leggi(nome, testo);
+  if (!e.ok) throw guasto{std::move(e)};
+  return testo;
+}
+
+void elimina(disco& d, const std::string& nome) {
+  esito_io e = d.elimina(nome);
+  if (!e.ok) throw guasto{std::move(e)};
+}
+
+void leggi_linea(analisi& a, disco& d, const std::string& nome) {
+  sorgente f(carica(d, nome), nome);
+  leggi_sorgente_linea(a, f);
+  elimina(d, nome);
+  completa_linea(a);
+}
+
+void leggi_treno(analisi& a, disco& d, const std::string& nome) {
+  // A source that cannot be opened falls into the trap, like a reading failure.
+  if (!d.esiste(nome)) fallisci();
+  sorgente f(carica(d, nome), nome);
+  leggi_sorgente_treno(a, f);
+  elimina(d, nome);
+  completa_treno(a);
+}
+
+// The kilometric origins, checked once both sources are gone.
+void controlla_progressive(stato& s) {
+  for (int r = 81; r <= 83; ++r) {
+    const voce_scenario& v = s.tabella_scenario[static_cast<size_t>(r)];
+    if (v.inizio % 50 != 0 || v.fine % 50 != 0) s.codice_errore = errore_progressiva;
+  }
+}
+
+// Records 25 and deletes both sources where they still exist. The first disk
+// failure met is the one returned.
+esito_io trappola(stato& s, disco& d, const nomi_file& nomi, esito_io io) {
+  s.codice_errore = errore_lettura;
+  for (const std::string& nome : {nomi.sorgente_linea(), nomi.sorgente_treno()}) {
+    esito_io e = d.elimina(nome);
+    if (!e.ok && io.ok) io = std::move(e);
+  }
+  return io;
+}
+
+esito_io abbandona_sorgente(stato& s, disco& d, const nomi_file& nomi, const std::string& in_lettura,
+                            const abbandono& a) {
+  s.codice_errore = a.codice;
+  if (a.con_posizione) s.posizione_errore = a.posizione;
+  esito_io e = d.elimina(in_lettura);
+  if (!e.ok) return trappola(s, d, nomi, std::move(e));
+  return {};
+}
+
+// A grid or plan left over from an earlier call of the same state must not
+// pass for this call's.
+void azzera_costruzione(stato& s) {
+  s.percorso.clear();
+  s.ultima_cella = 0;
+  s.tracciato.libera();
+  s.fine_tracciato = 0;
+}
+
+esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
+  stato& s = a.s;
+  std::string in_lettura = nomi.sorgente_linea();
+  try {
+    leggi_linea(a, d, in_lettura);
+    in_lettura = nomi.sorgente_treno();
+    leggi_treno(a, d, in_lettura);
+    controlla_progressive(s);
+  } catch (const abbandono& e) {
+    return abbandona_sorgente(s, d, nomi, in_lettura, e);
+  } catch (const guasto& g) {
+    return trappola(s, d, nomi, g.io);
+  } catch (const std::bad_alloc&) {
+    return trappola(s, d, nomi, {});
+  }
+  return {};
+}
+
+}  // namespace
+
+esito_io memorizza_dati(stato& s, disco& d) {
+  const nomi_file nomi{s.nome_linea, s.nome_treno};
+  s.tabella_scenario[riga_linea].nome = s.nome_linea;
+  s.tabella_scenario[riga_servizio].nome = s.nome_treno;
+  azzera_costruzione(s);
+  if (!d.esiste(nomi.sorgente_linea())) {
+    s.codice_errore = errore_sorgente_mancante;
+    return {};
+  }
+
+  analisi a{s, {}, -1};
+  esito_io io = leggi_sorgenti(a, d, nomi);
+  // However the reading ended, a route length read with the plan asked for
+  // leaves a plan of that length, empty where nothing was computed.
+  try {
+    crea_tracciato_dovuto(a);
+  } catch (const std::bad_alloc&) {
+    io = trappola(s, d, nomi, std::move(io));
+  }
+  return io;
+}
+
+}  // namespace scenario
