@@ -6,6 +6,7 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -117,12 +118,14 @@ esito_io memorizza_dati(stato& s, disco& d) {
     return {};
   }
 
-  analisi a{s, {}, -1};
+  analisi a{s, {}, std::nullopt, -1};
   esito_io io = leggi_sorgenti(a, d, nomi);
-  // However the reading ended, a route length read with the plan asked for
-  // leaves a plan of that length, empty where nothing was computed.
+  // However the reading ended, a route length read leaves its grid (and,
+  // with the plan asked for, its plan), empty where nothing was written.
   try {
-    crea_tracciato_dovuto(a);
+    crea_dovuti(a);
+  } catch (const guasto&) {
+    io = trappola(s, d, nomi, std::move(io));
   } catch (const std::bad_alloc&) {
     io = trappola(s, d, nomi, std::move(io));
   }

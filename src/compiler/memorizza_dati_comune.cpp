@@ -110,9 +110,15 @@ void imposta_punto(stato& s, int32_t m, double x, double y) {
   s.tracciato.imposta_doppio(m, 1, y);
 }
 
-void crea_tracciato_dovuto(analisi& a) {
-  if (a.tracciato_dovuto < 0 || a.s.tracciato.allocato()) return;
-  a.s.tracciato.crea(a.tracciato_dovuto);
+void crea_dovuti(analisi& a) {
+  if (a.lunghezza_dovuta) {
+    if (!crea_percorso(a.s, *a.lunghezza_dovuta)) fallisci();
+    a.lunghezza_dovuta.reset();
+  }
+  if (a.tracciato_dovuto >= 0) {
+    a.s.tracciato.crea(a.tracciato_dovuto);
+    a.tracciato_dovuto = -1;
+  }
 }
 
 }  // namespace scenario::lettura

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "compiler/stato.h"
@@ -70,10 +71,11 @@ struct lavoro {
 struct analisi {
   stato& s;
   lavoro w;
-  // The plan belongs with the grid of the last route-length row, but it is
-  // allocated only once [generale] is over (nothing touches it before), so a
-  // source repeating that row costs no repeated megabytes. -1: none due.
-  int32_t tracciato_dovuto = -1;
+  // The grid and plan of the last valid route-length row. Nothing touches them
+  // before [generale] ends, so they are built then, or when the parser stops
+  // earlier: a source repeating that row costs no repeated allocation.
+  std::optional<int32_t> lunghezza_dovuta;
+  int32_t tracciato_dovuto = -1;  // -1: no plan due
 };
 
 // Reads the next keyword field into riga, dropping up to two consecutive
@@ -101,8 +103,8 @@ void riempi(stato& s, int32_t& cursore, int32_t n, uint8_t cella::*campo, uint8_
 // The plan: setting and reading point m, refused outside the allocated plan.
 double punto(const stato& s, int32_t m, int colonna);
 void imposta_punto(stato& s, int32_t m, double x, double y);
-// Allocates the plan that the last route-length row made due, if not yet done.
-void crea_tracciato_dovuto(analisi& a);
+// Builds the grid, then the plan, that the last route-length row made due.
+void crea_dovuti(analisi& a);
 
 // Code 15: records a row beyond the grid and leaves the current body.
 dopo_riga esci_oltre_griglia(stato& s, int32_t p);

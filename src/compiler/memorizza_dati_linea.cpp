@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "compiler/arrotonda.h"
 #include "compiler/codici.h"
 #include "compiler/memorizza_dati_interno.h"
 #include "compiler/passo_tracciato.h"
@@ -31,6 +32,13 @@ void cerca_generale(sorgente& f, std::string& riga) {
   }
 }
 
+// The grid's sizing rule: ultima_cella = R((L + 7000) / 50), at least 1.
+bool griglia_possibile(int32_t l) {
+  int32_t ultima = 0;
+  return arrotonda_lungo((static_cast<double>(l) + 7000.0) / 50.0, ultima) && ultima >= 1;
+}
+
+// A second such row makes a new grid and plan due in place of the first.
 void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
   if (!(contiene(riga, "percorso") && contiene(riga, "lunghezza"))) return;
   stato& s = a.s;
@@ -38,7 +46,8 @@ void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
   s.tabella_scenario[riga_treno].fine = l;
   if (l > lunghezza_massima) abbandona(1);
   s.fine_tracciato = l + 7000;  // l is at most 1000000: no overflow
-  if (!crea_percorso(s, l)) fallisci();
+  if (!griglia_possibile(l)) fallisci();
+  a.lunghezza_dovuta = l;
   a.tracciato_dovuto = s.genera_linea != 0 ? s.fine_tracciato : -1;
 }
 
@@ -106,8 +115,8 @@ void prepara_corpo(analisi& a) {
   if (!progressive_ordina(s.tabella_scenario)) fallisci();
   s.numero_montagne = 0;
   a.w = lavoro{};
+  crea_dovuti(a);
   if (s.genera_linea == 0) return;
-  crea_tracciato_dovuto(a);
   if (!s.tracciato.allocato() || s.tracciato.fine() < 1) fallisci();
   s.tracciato.imposta_intero(0, 0, 0);
   s.tracciato.imposta_intero(0, 1, 0);

@@ -178,6 +178,9 @@ TEST(MemorizzaDati, PendenzeLimitiEAderenze) {
        &cella::vel_limite, {{0, 39, 16}, {40, 337, 8}}},
       {"limite arrotondato", {}, {"VELOCITA, 0, 62", "velocit\xc3\xa0, 500, 63"},
        &cella::vel_limite, {{0, 9, 12}, {10, 337, 13}}},
+      {"il limite si ferma prima dell'ultima cella", {},
+       piu(righe(4, "velocita, 16900, 80"), {"velocita, 16900, 40"}), &cella::vel_limite,
+       {{0, 339, 16}, {340, 340, 8}}},
       {"aderenza", {}, {"aderenza,   0,    100", "aderenza,    6950,    90"}, &cella::aderenza,
        {{0, 138, 100}, {139, 337, 90}, {338, 340, 0}}},
       {"la prima aderenza vale anche prima di se'", {}, {"aderenza, 500, 70"}, &cella::aderenza,
@@ -394,6 +397,7 @@ std::vector<caso_errore> casi_errore() {
   const auto con_treno = [&](const righe& r) { return std::optional<std::string>(treno(r)); };
   return {
       {"101 linea mancante", std::nullopt, t, 0, 101, nessuna_posizione, false, true},
+      {"25 sorgente linea vuota", std::string(), t, 0, 25, nessuna_posizione, false, false},
       {"102 senza [generale]", testo({"lunghezza percorso, 10000", "[fine]"}), t, 0, 102,
        nessuna_posizione, false, true},
       {"102 [generale] come ultimo campo", testo({"[generale]"}), t, 0, 102, nessuna_posizione,
@@ -444,9 +448,11 @@ std::vector<caso_errore> casi_errore() {
       {"25 treno mancante", l, std::nullopt, 0, 25, nessuna_posizione, false, false},
       {"25 limite oltre 255", l, con_treno({"velocita, 0, 1280"}), 0, 25, nessuna_posizione, false,
        false},
+      {"25 aderenze ripetute oltre la griglia", l, con_treno(righe(5, "aderenza, 16900, 80")), 0, 25,
+       nessuna_posizione, false, false},
       {"1277 km/h stanno in un byte", l, con_treno({"velocita, 0, 1277"}), 0, 0, nessuna_posizione,
        false, false},
-      {"25 lettura oltre la fine", testo({"[generale]", "lunghezza percorso, 10000",
+      {"25 lettura oltre la fine", testo({"[generale]", "lunghezza percorso, 10000", "[curve]",
                                           "cartello_indicatore, 1000"}),
        t, 0, 25, nessuna_posizione, false, false},
       {"25 campo dopo un commento esaminato anche alla fine",
@@ -457,6 +463,7 @@ std::vector<caso_errore> casi_errore() {
        nessuna_posizione, false, false},
       {"25 nome troppo lungo", l, con_treno({stazione(0, 28, 200, std::string(70000, 'A'))}), 0, 25,
        nessuna_posizione, false, false},
+      {"treno vuoto", l, std::string(), 0, 0, nessuna_posizione, false, false},
       {"treno senza [generale]", l, testo({"stazione, 25, 1, 1"}), 0, 0, nessuna_posizione, false,
        false},
       {"7 codice su cella occupata", l, con_treno({"abbattimento, 1000, 1", "abbattimento, 1010, 0"}),
@@ -519,9 +526,9 @@ TEST(MemorizzaDati, GuastoDelDiscoRestituitoERegistrato) {
   stato s;
   s.nome_linea = "L";
   s.nome_treno = "T";
-  const prova::banco nomi;
-  d.file[nomi.nomi.sorgente_linea()] = prova::linea({});
-  d.file[nomi.nomi.sorgente_treno()] = prova::treno({});
+  const nomi_file nomi{"L", "T"};
+  d.file[nomi.sorgente_linea()] = prova::linea({});
+  d.file[nomi.sorgente_treno()] = prova::treno({});
   const esito_io io = memorizza_dati(s, d);
   EXPECT_FALSE(io.ok);
   EXPECT_EQ(io.file, "L_linea.txt");
