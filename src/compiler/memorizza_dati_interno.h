@@ -58,7 +58,7 @@ struct lavoro {
   int32_t cursore_pendenza = 0;
   int32_t pendenza_corrente = 0;
   int32_t cursore_tracciato = 2;
-  int32_t riga_cartelli = 80;
+  int32_t riga_cartelli = prima_riga_cartelli;
   int32_t cursore_velocita = 0;
   int32_t limite_corrente = 0;
   bool limite_letto = false;  // the first limit row also holds before itself
