@@ -3,6 +3,7 @@
 // Everything runs on an in-memory disk, so the figures are the compiler's own.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 #include "compiler/memorizza_percorso.h"
@@ -17,7 +18,7 @@ namespace {
 const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
 
 // A plausible route of `lunghezza` metres: a curve, a gradient change and a
-// terrain span every 2 km, a station every 10 km, a signal pair before each.
+// terrain span every 2 km (at most 80), a station every 10 km, a signal pair before each.
 void genera_sorgenti(int32_t lunghezza, std::string& linea, std::string& treno) {
   linea = "[generale]\r\nlunghezza percorso,    " + std::to_string(lunghezza) + "\r\n[curve]\r\n";
   for (int32_t a = 250; a + 600 < lunghezza; a += 2000)
@@ -27,7 +28,8 @@ void genera_sorgenti(int32_t lunghezza, std::string& linea, std::string& treno) 
   for (int32_t p = 0; p < lunghezza; p += 2000)
     linea += "pendenza,  " + std::to_string(p) + ",   " + std::to_string((p / 2000) % 30 - 10) + "\r\n";
   linea += "[montagne]\r\n";
-  for (int32_t p = 1000; p + 800 < lunghezza; p += 2000)
+  const int32_t passo_montagne = std::max<int32_t>(2000, lunghezza / 80 + 50);  // at most 80 spans
+  for (int32_t p = 1000; p + 800 < lunghezza; p += passo_montagne)
     linea += "montagna,   " + std::to_string(p) + ",  " + std::to_string(p + 600) + ",  11\r\n";
   linea += "[fine]\r\n";
   treno = "[generale]\r\nnumero vetture,    4\r\n[vel_limite]\r\nvelocita,       0,    80\r\n"
@@ -51,7 +53,12 @@ void compila(benchmark::State& stato_bench, const std::string& linea, const std:
     s.nome_linea = nomi.nome_linea;
     s.nome_treno = nomi.nome_treno;
     auto esito = memorizza_percorso(s, d, 1);
-    if (esito.errore_fatale != 0 || s.codice_errore != 0) stato_bench.SkipWithError("compile failed");
+    if (esito.errore_fatale != 0 || s.codice_errore != 0) {
+      const std::string motivo = "compile failed: errore " + std::to_string(s.codice_errore) +
+                                 " at " + std::to_string(s.posizione_errore);
+      stato_bench.SkipWithError(motivo.c_str());
+      break;
+    }
     benchmark::DoNotOptimize(d.file);
   }
 }

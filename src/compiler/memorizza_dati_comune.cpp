@@ -91,25 +91,6 @@ void riempi(stato& s, int32_t& cursore, int32_t n, uint8_t cella::*campo, uint8_
   } while (cursore < n);
 }
 
-namespace {
-
-bool nel_tracciato(const stato& s, int32_t m) {
-  return s.tracciato.allocato() && m >= 0 && m <= s.tracciato.fine();
-}
-
-}  // namespace
-
-double punto(const stato& s, int32_t m, int colonna) {
-  if (!nel_tracciato(s, m)) fallisci();
-  return s.tracciato.valore(m, colonna);
-}
-
-void imposta_punto(stato& s, int32_t m, double x, double y) {
-  if (!nel_tracciato(s, m)) fallisci();
-  s.tracciato.imposta_doppio(m, 0, x);
-  s.tracciato.imposta_doppio(m, 1, y);
-}
-
 void crea_dovuti(analisi& a) {
   if (a.lunghezza_dovuta) {
     if (!crea_percorso(a.s, *a.lunghezza_dovuta)) fallisci();

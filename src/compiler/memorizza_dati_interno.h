@@ -100,9 +100,6 @@ cella& cella_a(stato& s, int64_t i);
 // then while the cursor is below n.
 void riempi(stato& s, int32_t& cursore, int32_t n, uint8_t cella::*campo, uint8_t valore);
 
-// The plan: setting and reading point m, refused outside the allocated plan.
-double punto(const stato& s, int32_t m, int colonna);
-void imposta_punto(stato& s, int32_t m, double x, double y);
 // Builds the grid, then the plan, that the last route-length row made due.
 void crea_dovuti(analisi& a);
 

@@ -6,16 +6,6 @@
 
 namespace scenario {
 
-punto_piano passo_rettilineo(punto_piano ultimo, punto_piano penultimo) {
-  return {ultimo.x + (ultimo.x - penultimo.x), ultimo.y + (ultimo.y - penultimo.y)};
-}
-
-punto_piano passo_curva(punto_piano ultimo, punto_piano penultimo, double k) {
-  const double d0 = ultimo.x - penultimo.x;
-  const double d1 = ultimo.y - penultimo.y;
-  return {ultimo.x + (d1 * k + d0), ultimo.y + (d1 - d0 * k)};
-}
-
 std::optional<double> curvatura(std::string_view chiave) {
   struct classe {
     std::string_view cifra;

@@ -15,8 +15,17 @@ struct punto_piano {
 };
 
 // Point m from points m-1 (`ultimo`) and m-2 (`penultimo`).
-punto_piano passo_rettilineo(punto_piano ultimo, punto_piano penultimo);
-punto_piano passo_curva(punto_piano ultimo, punto_piano penultimo, double k);
+// Inline: the plan of a long route is a million of these, and the operations
+// stay exactly as written (the build never contracts them into fused ones).
+inline punto_piano passo_rettilineo(punto_piano ultimo, punto_piano penultimo) {
+  return {ultimo.x + (ultimo.x - penultimo.x), ultimo.y + (ultimo.y - penultimo.y)};
+}
+
+inline punto_piano passo_curva(punto_piano ultimo, punto_piano penultimo, double k) {
+  const double d0 = ultimo.x - penultimo.x;
+  const double d1 = ultimo.y - penultimo.y;
+  return {ultimo.x + (d1 * k + d0), ultimo.y + (d1 - d0 * k)};
+}
 
 // The curvature a curve keyword names: its first class digit, looked for in
 // the order 1 to 6; an "s" of either case makes the curve left-handed (negative).

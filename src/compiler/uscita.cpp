@@ -1,35 +1,57 @@
 #include "compiler/uscita.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <utility>
 
 namespace scenario {
 
 namespace {
 
-// Little-endian encoders: the layout is the code below, whatever the host's
-// byte order or the compiler's padding.
-void put_u8(std::string& dst, uint8_t v) { dst.push_back(static_cast<char>(v)); }
+// Little-endian encoders over a buffer sized up front: the layout is the code
+// below, whatever the host's byte order or the compiler's padding, and each
+// byte is one store (the plan image of a long route is tens of megabytes).
+class codificatore {
+ public:
+  explicit codificatore(size_t dimensione) : dst_(dimensione, '\0'), p_(dst_.data()) {}
 
-void put_u16(std::string& dst, uint16_t v) {
-  put_u8(dst, static_cast<uint8_t>(v));
-  put_u8(dst, static_cast<uint8_t>(v >> 8));
-}
+  void put_u8(uint8_t v) { *p_++ = static_cast<char>(v); }
+  void put_u16(uint16_t v) { put_le(v); }
+  void put_i16(int16_t v) { put_le(static_cast<uint16_t>(v)); }
+  void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v)); }
+  void put_f64(double v) {
+    uint64_t bit = 0;
+    static_assert(sizeof bit == sizeof v);
+    std::memcpy(&bit, &v, sizeof bit);
+    put_le(bit);
+  }
+  void put_testo(const std::string& testo, size_t n) {
+    std::memcpy(p_, testo.data(), n);
+    p_ += n;
+  }
+  // The image; every byte of the announced size has been written.
+  std::string chiudi() && {
+    dst_.resize(static_cast<size_t>(p_ - dst_.data()));
+    return std::move(dst_);
+  }
 
-void put_i16(std::string& dst, int16_t v) { put_u16(dst, static_cast<uint16_t>(v)); }
+ private:
+  // Least significant byte first; on a little-endian host that is the value's
+  // own memory, copied in one move.
+  template <typename T>
+  void put_le(T v) {
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(p_, &v, sizeof v);
+      p_ += sizeof v;
+    } else {
+      for (size_t i = 0; i < sizeof v; ++i) put_u8(static_cast<uint8_t>(v >> (8 * i)));
+    }
+  }
 
-void put_u32(std::string& dst, uint32_t v) {
-  for (int i = 0; i < 4; ++i) put_u8(dst, static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void put_i32(std::string& dst, int32_t v) { put_u32(dst, static_cast<uint32_t>(v)); }
-
-void put_f64(std::string& dst, double v) {
-  uint64_t bit = 0;
-  static_assert(sizeof bit == sizeof v);
-  std::memcpy(&bit, &v, sizeof bit);
-  for (int i = 0; i < 8; ++i) put_u8(dst, static_cast<uint8_t>(bit >> (8 * i)));
-}
+  std::string dst_;
+  char* p_;
+};
 
 constexpr size_t byte_cella = 15;
 constexpr size_t byte_fissi_riga = 34;
@@ -44,16 +66,16 @@ size_t byte_valore(tipo_valore t) {
   return 2;
 }
 
-void put_valore(std::string& dst, const tracciato& t, int32_t m, int colonna) {
+void put_valore(codificatore& dst, const tracciato& t, int32_t m, int colonna) {
   const tipo_valore tipo = t.tipo(m, colonna);
-  put_u16(dst, static_cast<uint16_t>(tipo));
+  dst.put_u16(static_cast<uint16_t>(tipo));
   switch (tipo) {
     case tipo_valore::intero:
       // Stored from an int16, so the conversion back is exact.
-      put_i16(dst, static_cast<int16_t>(t.valore(m, colonna)));
+      dst.put_i16(static_cast<int16_t>(t.valore(m, colonna)));
       break;
     case tipo_valore::doppio:
-      put_f64(dst, t.valore(m, colonna));
+      dst.put_f64(t.valore(m, colonna));
       break;
     case tipo_valore::vuoto:
       break;
@@ -62,73 +84,70 @@ void put_valore(std::string& dst, const tracciato& t, int32_t m, int colonna) {
 
 size_t lunghezza_nome(const voce_scenario& r) { return std::min(r.nome.size(), nome_massimo); }
 
-void put_riga(std::string& dst, const voce_scenario& r) {
-  put_u8(dst, r.tipo);
-  put_i32(dst, r.inizio);
-  put_i32(dst, r.fine);
-  put_i32(dst, r.posizione);
-  put_u8(dst, r.dato1);
+void put_riga(codificatore& dst, const voce_scenario& r) {
+  dst.put_u8(r.tipo);
+  dst.put_i32(r.inizio);
+  dst.put_i32(r.fine);
+  dst.put_i32(r.posizione);
+  dst.put_u8(r.dato1);
   const size_t n = lunghezza_nome(r);
-  put_u16(dst, static_cast<uint16_t>(n));
-  dst.append(r.nome, 0, n);
-  put_i16(dst, r.dato4);
-  put_i16(dst, r.dato5);
-  put_i16(dst, r.dato7);
-  put_i16(dst, r.dato8);
-  put_i16(dst, r.dato9);
-  put_u8(dst, r.dato6);
-  put_u8(dst, r.dato10);
-  put_u8(dst, r.dato3);
-  put_u8(dst, r.dato2);
-  put_i32(dst, r.orario);
+  dst.put_u16(static_cast<uint16_t>(n));
+  dst.put_testo(r.nome, n);
+  dst.put_i16(r.dato4);
+  dst.put_i16(r.dato5);
+  dst.put_i16(r.dato7);
+  dst.put_i16(r.dato8);
+  dst.put_i16(r.dato9);
+  dst.put_u8(r.dato6);
+  dst.put_u8(r.dato10);
+  dst.put_u8(r.dato3);
+  dst.put_u8(r.dato2);
+  dst.put_i32(r.orario);
 }
 
-void put_cella(std::string& dst, const cella& c) {
-  put_u8(dst, c.tipo_cella);
-  put_i16(dst, c.valore1);
-  put_i16(dst, c.valore2);
-  put_i16(dst, c.valore3);
-  put_i16(dst, c.valore4);
-  put_u8(dst, c.tempo_segnale);
-  put_u8(dst, c.avvicinamento);
-  put_u8(dst, c.tipo_montagna);
-  put_u8(dst, c.vel_limite);
-  put_u8(dst, c.pendenza);
-  put_u8(dst, c.aderenza);
+void put_cella(codificatore& dst, const cella& c) {
+  dst.put_u8(c.tipo_cella);
+  dst.put_i16(c.valore1);
+  dst.put_i16(c.valore2);
+  dst.put_i16(c.valore3);
+  dst.put_i16(c.valore4);
+  dst.put_u8(c.tempo_segnale);
+  dst.put_u8(c.avvicinamento);
+  dst.put_u8(c.tipo_montagna);
+  dst.put_u8(c.vel_limite);
+  dst.put_u8(c.pendenza);
+  dst.put_u8(c.aderenza);
 }
 
 }  // namespace
 
 std::string immagine_linea(const tracciato& t) {
-  std::string dst;
-  if (!t.allocato()) return dst;
+  if (!t.allocato()) return {};
   const int32_t fine = t.fine();
   size_t dimensione = 0;
   for (int colonna = 0; colonna < 2; ++colonna) {
     for (int32_t m = 0; m <= fine; ++m) dimensione += byte_valore(t.tipo(m, colonna));
   }
-  dst.reserve(dimensione);
+  codificatore dst(dimensione);
   // Column order: every first coordinate, then every second one.
   for (int colonna = 0; colonna < 2; ++colonna) {
     for (int32_t m = 0; m <= fine; ++m) put_valore(dst, t, m, colonna);
   }
-  return dst;
+  return std::move(dst).chiudi();
 }
 
 std::string immagine_treno(const tabella& t) {
   size_t dimensione = 0;
   for (const voce_scenario& r : t) dimensione += byte_fissi_riga + lunghezza_nome(r);
-  std::string dst;
-  dst.reserve(dimensione);
+  codificatore dst(dimensione);
   for (const voce_scenario& r : t) put_riga(dst, r);
-  return dst;
+  return std::move(dst).chiudi();
 }
 
 std::string immagine_griglia(const std::vector<cella>& percorso) {
-  std::string dst;
-  dst.reserve(byte_cella * percorso.size());
+  codificatore dst(byte_cella * percorso.size());
   for (const cella& c : percorso) put_cella(dst, c);
-  return dst;
+  return std::move(dst).chiudi();
 }
 
 }  // namespace scenario
