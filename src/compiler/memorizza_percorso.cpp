@@ -41,9 +41,10 @@ int32_t timbra_intestazione(stato& s) {
 esito_io scrivi_compilati(const stato& s, disco& d) {
   const nomi_file nomi{s.nome_linea, s.nome_treno};
   if (s.genera_linea != 0) {
-    if (esito_io e = d.sostituisci(nomi.linea_compilata(), immagine_linea(s.tracciato)); !e.ok) {
-      return e;
-    }
+    const auto piano = [&s](const scrivi_pezzo& scrivi) {
+      return produci_linea(s.tracciato, scrivi);
+    };
+    if (esito_io e = d.sostituisci_a_pezzi(nomi.linea_compilata(), piano); !e.ok) return e;
   }
   if (esito_io e = d.sostituisci(nomi.treno_compilato(), immagine_treno(s.tabella_scenario));
       !e.ok) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <utility>
+#include <vector>
 
 namespace scenario {
 
@@ -14,7 +14,8 @@ namespace {
 // byte is one store (the plan image of a long route is tens of megabytes).
 class codificatore {
  public:
-  explicit codificatore(size_t dimensione) : dst_(dimensione, '\0'), p_(dst_.data()) {}
+  // Writes from `inizio` on; the caller provides the room.
+  explicit codificatore(char* inizio) : p_(inizio) {}
 
   void put_u8(uint8_t v) { *p_++ = static_cast<char>(v); }
   void put_u16(uint16_t v) { put_le(v); }
@@ -30,11 +31,8 @@ class codificatore {
     std::memcpy(p_, testo.data(), n);
     p_ += n;
   }
-  // The image; every byte of the announced size has been written.
-  std::string chiudi() && {
-    dst_.resize(static_cast<size_t>(p_ - dst_.data()));
-    return std::move(dst_);
-  }
+  char* cursore() const { return p_; }
+  void riparti(char* inizio) { p_ = inizio; }
 
  private:
   // Least significant byte first; on a little-endian host that is the value's
@@ -49,7 +47,6 @@ class codificatore {
     }
   }
 
-  std::string dst_;
   char* p_;
 };
 
@@ -59,9 +56,12 @@ constexpr size_t nome_massimo = 0xFFFF;  // the length field is 16 bits
 
 size_t byte_valore(tipo_valore t) {
   switch (t) {
-    case tipo_valore::intero: return 2 + 2;
-    case tipo_valore::doppio: return 2 + 8;
-    case tipo_valore::vuoto: break;
+    case tipo_valore::intero:
+      return 2 + 2;
+    case tipo_valore::doppio:
+      return 2 + 8;
+    case tipo_valore::vuoto:
+      break;
   }
   return 2;
 }
@@ -121,33 +121,56 @@ void put_cella(codificatore& dst, const cella& c) {
 
 }  // namespace
 
-std::string immagine_linea(const tracciato& t) {
-  if (!t.allocato()) return {};
-  const int32_t fine = t.fine();
-  size_t dimensione = 0;
-  for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t m = 0; m <= fine; ++m) dimensione += byte_valore(t.tipo(m, colonna));
-  }
-  codificatore dst(dimensione);
+bool produci_linea(const tracciato& t, const scrivi_pezzo& scrivi) {
+  if (!t.allocato()) return true;
+  // Pieces of about 64 KiB: the plan of a long route is never held twice.
+  constexpr size_t blocco = 65536;
+  constexpr size_t valore_massimo = 10;
+  std::vector<char> buffer(blocco + valore_massimo);
+  codificatore dst(buffer.data());
+  const char* soglia = buffer.data() + blocco;
   // Column order: every first coordinate, then every second one.
   for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t m = 0; m <= fine; ++m) put_valore(dst, t, m, colonna);
+    for (int32_t m = 0; m <= t.fine(); ++m) {
+      put_valore(dst, t, m, colonna);
+      if (dst.cursore() >= soglia) {
+        if (!scrivi({buffer.data(), static_cast<size_t>(dst.cursore() - buffer.data())}))
+          return false;
+        dst.riparti(buffer.data());
+      }
+    }
   }
-  return std::move(dst).chiudi();
+  return scrivi({buffer.data(), static_cast<size_t>(dst.cursore() - buffer.data())});
+}
+
+std::string immagine_linea(const tracciato& t) {
+  if (!t.allocato()) return {};
+  size_t dimensione = 0;
+  for (int colonna = 0; colonna < 2; ++colonna) {
+    for (int32_t m = 0; m <= t.fine(); ++m) dimensione += byte_valore(t.tipo(m, colonna));
+  }
+  std::string dst(dimensione, '\0');
+  codificatore c(dst.data());
+  for (int colonna = 0; colonna < 2; ++colonna) {
+    for (int32_t m = 0; m <= t.fine(); ++m) put_valore(c, t, m, colonna);
+  }
+  return dst;
 }
 
 std::string immagine_treno(const tabella& t) {
   size_t dimensione = 0;
   for (const voce_scenario& r : t) dimensione += byte_fissi_riga + lunghezza_nome(r);
-  codificatore dst(dimensione);
-  for (const voce_scenario& r : t) put_riga(dst, r);
-  return std::move(dst).chiudi();
+  std::string dst(dimensione, '\0');
+  codificatore c(dst.data());
+  for (const voce_scenario& r : t) put_riga(c, r);
+  return dst;
 }
 
 std::string immagine_griglia(const std::vector<cella>& percorso) {
-  codificatore dst(byte_cella * percorso.size());
-  for (const cella& c : percorso) put_cella(dst, c);
-  return std::move(dst).chiudi();
+  std::string dst(byte_cella * percorso.size(), '\0');
+  codificatore c(dst.data());
+  for (const cella& x : percorso) put_cella(c, x);
+  return dst;
 }
 
 }  // namespace scenario

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "compiler/stato.h"
+#include "sources/disco.h"
 
 namespace scenario {
 
 // Empty when the plan was never allocated.
 std::string immagine_linea(const tracciato& t);
+// The same bytes as immagine_linea, handed to `scrivi` in pieces of about 64 KiB.
+bool produci_linea(const tracciato& t, const scrivi_pezzo& scrivi);
 // A name is written as its bytes, unconverted; one longer than 65535 bytes
 // (beyond what the 16-bit length can say) is cut to its first 65535.
 std::string immagine_treno(const tabella& t);

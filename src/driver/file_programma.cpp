@@ -45,14 +45,33 @@ int rimuovi_file(const std::filesystem::path& p) {
 #endif
 }
 
-// Writes every byte and closes; returns 0 or the errno of the first failure.
-int scrivi_tutto(std::FILE* f, std::string_view contenuto) {
+// Writes the producer's bytes to a fresh temporary and closes it; returns 0 or
+// the errno of the first failure. A failed temporary is removed.
+int scrivi_temporaneo(const std::filesystem::path& temporaneo, const produttore& contenuto) {
   errno = 0;
-  size_t scritti = std::fwrite(contenuto.data(), 1, contenuto.size(), f);
-  int errore = scritti == contenuto.size() ? 0 : (errno != 0 ? errno : EIO);
+  std::FILE* f = apri(temporaneo, true);
+  if (f == nullptr) return errno != 0 ? errno : EIO;
+  int errore = 0;
+  contenuto([&](std::string_view pezzo) {
+    errno = 0;
+    if (std::fwrite(pezzo.data(), 1, pezzo.size(), f) == pezzo.size()) return true;
+    errore = errno != 0 ? errno : EIO;
+    return false;
+  });
   errno = 0;
   if (std::fclose(f) != 0 && errore == 0) errore = errno != 0 ? errno : EIO;
+  if (errore != 0) rimuovi_file(temporaneo);
   return errore;
+}
+
+// Puts a written temporary in its target's place in one rename.
+esito_io metti_al_posto(const std::filesystem::path& temporaneo,
+                        const std::filesystem::path& destinazione) {
+  std::error_code ec;
+  std::filesystem::rename(temporaneo, destinazione, ec);
+  if (!ec) return esito_io::riuscito();
+  rimuovi_file(temporaneo);
+  return esito_io::fallito(testo(destinazione), ec.message());
 }
 
 }  // namespace
@@ -62,7 +81,9 @@ esito_io cartella_programma(std::filesystem::path& cartella) {
   std::wstring nome(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, nome.data(), static_cast<DWORD>(nome.size()));
-    if (n == 0) return esito_io::fallito("GetModuleFileNameW", std::system_category().message(GetLastError()));
+    if (n == 0)
+      return esito_io::fallito("GetModuleFileNameW",
+                               std::system_category().message(GetLastError()));
     if (n < nome.size()) {
       nome.resize(n);
       break;
@@ -113,20 +134,34 @@ esito_io disco_reale::leggi(const std::string& nome, std::string& contenuto) {
 // target's place in one rename: a failure or a kill at any point leaves the
 // previous file whole, and a temporary left behind is truncated by the next run.
 esito_io disco_reale::sostituisci(const std::string& nome, std::string_view contenuto) {
+  return sostituisci_a_pezzi(nome,
+                             [contenuto](const scrivi_pezzo& scrivi) { return scrivi(contenuto); });
+}
+
+esito_io disco_reale::sostituisci_a_pezzi(const std::string& nome, const produttore& contenuto) {
   const std::filesystem::path destinazione = percorso(nome);
   const std::filesystem::path temporaneo = file_temporaneo(destinazione);
-  errno = 0;
-  std::FILE* f = apri(temporaneo, true);
-  if (f == nullptr) return fallito(temporaneo, errno);
-  if (int errore = scrivi_tutto(f, contenuto); errore != 0) {
-    rimuovi_file(temporaneo);
+  if (int errore = scrivi_temporaneo(temporaneo, contenuto); errore != 0) {
     return fallito(temporaneo, errore);
   }
-  std::error_code ec;
-  std::filesystem::rename(temporaneo, destinazione, ec);
-  if (ec) {
-    rimuovi_file(temporaneo);
-    return esito_io::fallito(testo(destinazione), ec.message());
+  return metti_al_posto(temporaneo, destinazione);
+}
+
+esito_io disco_reale::sostituisci_insieme(const std::vector<file_nuovo>& file) {
+  std::vector<std::filesystem::path> temporanei;
+  for (const file_nuovo& f : file) {
+    const std::filesystem::path temporaneo = file_temporaneo(percorso(f.nome));
+    if (int errore = scrivi_temporaneo(temporaneo, f.contenuto); errore != 0) {
+      for (const auto& t : temporanei) rimuovi_file(t);
+      return fallito(temporaneo, errore);
+    }
+    temporanei.push_back(temporaneo);
+  }
+  for (size_t i = 0; i < file.size(); ++i) {
+    if (esito_io e = metti_al_posto(temporanei[i], percorso(file[i].nome)); !e.ok) {
+      for (size_t j = i + 1; j < file.size(); ++j) rimuovi_file(temporanei[j]);
+      return e;
+    }
   }
   return esito_io::riuscito();
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sources/disco.h"
 
@@ -27,6 +28,9 @@ class disco_reale : public disco {
   esito_io leggi(const std::string& nome, std::string& contenuto) override;
   esito_io sostituisci(const std::string& nome, std::string_view contenuto) override;
   esito_io elimina(const std::string& nome) override;
+  esito_io sostituisci_a_pezzi(const std::string& nome, const produttore& contenuto) override;
+  // Every temporary is written before any target is replaced.
+  esito_io sostituisci_insieme(const std::vector<file_nuovo>& file) override;
 
   std::filesystem::path percorso(const std::string& nome) const { return cartella_ / nome; }
 

@@ -3,9 +3,11 @@
 // fuzzer, library use) implement it, so compiling never has to touch a file.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
 
@@ -22,6 +24,16 @@ struct esito_io {
   }
 };
 
+// A file's bytes produced in order, piece by piece, through `scrivi`. A false
+// from `scrivi` (the disk failed) stops the producer, which returns false too.
+using scrivi_pezzo = std::function<bool(std::string_view pezzo)>;
+using produttore = std::function<bool(const scrivi_pezzo& scrivi)>;
+
+struct file_nuovo {
+  std::string nome;
+  produttore contenuto;
+};
+
 class disco {
  public:
   virtual ~disco() = default;
@@ -31,6 +43,25 @@ class disco {
   virtual esito_io sostituisci(const std::string& nome, std::string_view contenuto) = 0;
   // Deleting a file that does not exist is no failure.
   virtual esito_io elimina(const std::string& nome) = 0;
+
+  // The same replacement for content too large to hold twice in memory. By
+  // default the pieces are gathered and handed to sostituisci.
+  virtual esito_io sostituisci_a_pezzi(const std::string& nome, const produttore& contenuto) {
+    std::string tutto;
+    contenuto([&tutto](std::string_view pezzo) {
+      tutto.append(pezzo);
+      return true;
+    });
+    return sostituisci(nome, tutto);
+  }
+  // Several files replaced as one: a disk that can do so writes them all
+  // before putting any in place. By default they are replaced one by one.
+  virtual esito_io sostituisci_insieme(const std::vector<file_nuovo>& file) {
+    for (const file_nuovo& f : file) {
+      if (esito_io e = sostituisci_a_pezzi(f.nome, f.contenuto); !e.ok) return e;
+    }
+    return esito_io::riuscito();
+  }
 };
 
 // Files held in memory, keyed by name.

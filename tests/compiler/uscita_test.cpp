@@ -183,3 +183,39 @@ TEST(Uscita, ImmagineLineaSenzaTracciato) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// Streamed in pieces, the plan is the same bytes as its whole image, and a
+// refusing writer stops the producer at once.
+TEST(Uscita, ProduciLineaDaGliStessiByteAPezzi) {
+  for (int32_t fine : {1, 3, 6600, 20000}) {
+    SCOPED_TRACE(fine);
+    tracciato t;
+    t.crea(fine);
+    t.imposta_intero(0, 0, 0);
+    t.imposta_intero(1, 1, 1);
+    for (int32_t m = 2; m <= fine - 2; ++m) t.imposta_doppio(m, m % 2, 0.25 * m);
+    std::string pezzi;
+    size_t chiamate = 0;
+    EXPECT_TRUE(produci_linea(t, [&](std::string_view p) {
+      EXPECT_LE(p.size(), 65536u + 10u);
+      pezzi.append(p);
+      ++chiamate;
+      return true;
+    }));
+    EXPECT_EQ(pezzi, immagine_linea(t));
+    EXPECT_EQ(chiamate, pezzi.size() / 65536 + 1);
+
+    size_t dopo_rifiuto = 0;
+    EXPECT_FALSE(produci_linea(t, [&](std::string_view) {
+      ++dopo_rifiuto;
+      return false;
+    }));
+    EXPECT_EQ(dopo_rifiuto, 1u);
+  }
+}
+
+}  // namespace
+}  // namespace scenario

@@ -140,6 +140,58 @@ TEST(DiscoReale, UnaSostituzioneFallitaNominaIlFileELasciaIlVecchio) {
   }
 }
 
+// Files replaced together: all written before any is put in place, so a
+// failure on a later one leaves every earlier target as it was.
+TEST(DiscoReale, SostituisciInsiemeScriveTuttoPrimaDiSostituire) {
+  cartella_prova c;
+  scrivi(c / "a.dat", "vecchio a");
+  scrivi(c / "b.dat", "vecchio b");
+  fs::create_directory(c / "c.dat.nuovo");  // the third temporary cannot be written
+  disco_reale d(c.percorso());
+  auto testo = [](std::string t) {
+    return [t](const scrivi_pezzo& scrivi_pezzo) { return scrivi_pezzo(t); };
+  };
+
+  esito_io e = d.sostituisci_insieme(
+      {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
+  EXPECT_FALSE(e.ok);
+  EXPECT_EQ(e.file, file_temporaneo(c / "c.dat").string());
+  EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
+  EXPECT_EQ(leggi(c / "b.dat"), "vecchio b");
+  EXPECT_FALSE(fs::exists(file_temporaneo(c / "a.dat")));
+  EXPECT_FALSE(fs::exists(file_temporaneo(c / "b.dat")));
+
+  fs::remove(c / "c.dat.nuovo");
+  e = d.sostituisci_insieme(
+      {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
+  EXPECT_TRUE(e.ok) << e.file << ": " << e.motivo;
+  EXPECT_EQ(leggi(c / "a.dat"), "nuovo a");
+  EXPECT_EQ(leggi(c / "b.dat"), "nuovo b");
+  EXPECT_EQ(leggi(c / "c.dat"), "nuovo c");
+}
+
+// A producer's pieces land in order, and a full disk stops it with ENOSPC.
+TEST(DiscoReale, SostituisciAPezzi) {
+  cartella_prova c;
+  disco_reale d(c.percorso());
+  const auto pezzi = [](const scrivi_pezzo& s) {
+    for (int i = 0; i < 3; ++i) {
+      if (!s(std::string(70000, static_cast<char>('a' + i)))) return false;
+    }
+    return true;
+  };
+  ASSERT_TRUE(d.sostituisci_a_pezzi("p.dat", pezzi).ok);
+  EXPECT_EQ(leggi(c / "p.dat"),
+            std::string(70000, 'a') + std::string(70000, 'b') + std::string(70000, 'c'));
+  if (fs::exists("/dev/full")) {
+    fs::create_symlink("/dev/full", file_temporaneo(c / "q.dat"));
+    esito_io e = d.sostituisci_a_pezzi("q.dat", pezzi);
+    EXPECT_FALSE(e.ok);
+    EXPECT_EQ(e.motivo, std::strerror(ENOSPC));
+    EXPECT_FALSE(fs::exists(c / "q.dat"));
+  }
+}
+
 TEST(DiscoReale, LeggiRestituisceIlFileIntero) {
   cartella_prova c;
   const std::string contenuto = std::string("a\0b\r\n", 5) + std::string(100000, 'z');
