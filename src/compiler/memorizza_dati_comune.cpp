@@ -43,6 +43,16 @@ bool leggi_chiave(sorgente& f, std::string& riga) {
   return true;
 }
 
+void leggi_corpo(analisi& a, sorgente& f, std::span<const gestore> gestori) {
+  std::string chiave;
+  while (leggi_chiave(f, chiave)) {
+    a.s.riga = chiave;
+    for (const gestore g : gestori) {
+      if (g(a, f, chiave) == dopo_riga::esci) return;
+    }
+  }
+}
+
 int32_t arrotonda_o_fallisci(double x) {
   int32_t r = 0;
   if (!arrotonda_lungo(x, r)) fallisci();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "compiler/stato.h"
@@ -81,6 +82,12 @@ struct analisi {
 // Reads the next keyword field into riga, dropping up to two consecutive
 // comments. False when the body ends here (the field reached the end).
 bool leggi_chiave(sorgente& f, std::string& riga);
+
+// One keyword handler: tests the field and, when it matches, reads its values.
+using gestore = dopo_riga (*)(analisi&, sorgente&, const std::string& chiave);
+// A body: every keyword field goes through every handler, in order, until one
+// of them leaves the body or the field reaches the end.
+void leggi_corpo(analisi& a, sorgente& f, std::span<const gestore> gestori);
 
 // R(x) as a 32-bit index or value; a result that does not fit is a run-time failure.
 int32_t arrotonda_o_fallisci(double x);

@@ -228,21 +228,9 @@ dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
   return dopo_riga::continua;
 }
 
-using gestore = dopo_riga (*)(analisi&, sorgente&, const std::string&);
-
 // Every test on every keyword field, in this order.
 constexpr std::array<gestore, 5> gestori_corpo{riga_pendenza, riga_curva, riga_montagna,
                                                riga_indicatori, riga_cartello};
-
-void corpo_linea(analisi& a, sorgente& f) {
-  std::string chiave;
-  while (leggi_chiave(f, chiave)) {
-    a.s.riga = chiave;
-    for (const gestore g : gestori_corpo) {
-      if (g(a, f, chiave) == dopo_riga::esci) return;
-    }
-  }
-}
 
 }  // namespace
 
@@ -250,7 +238,7 @@ void leggi_sorgente_linea(analisi& a, sorgente& f) {
   cerca_generale(f, a.s.riga);
   sezione_generale(a, f);
   prepara_corpo(a);
-  corpo_linea(a, f);
+  leggi_corpo(a, f, gestori_corpo);
 }
 
 void completa_linea(analisi& a) {

@@ -155,28 +155,16 @@ dopo_riga riga_stazione(analisi& a, sorgente& f, const std::string& chiave) {
   return memo_stazione(a, f);
 }
 
-using gestore = dopo_riga (*)(analisi&, sorgente&, const std::string&);
-
 // Every test on every keyword field, in this order.
 constexpr std::array<gestore, 10> gestori_corpo{
     riga_frenata, riga_vetture,       riga_velocita,     riga_aderenza, riga_orologio,
     riga_sabbia,  riga_segnale,       riga_rallentamento, riga_abbattimento, riga_stazione};
 
-void corpo_treno(analisi& a, sorgente& f) {
-  std::string chiave;
-  while (leggi_chiave(f, chiave)) {
-    a.s.riga = chiave;
-    for (const gestore g : gestori_corpo) {
-      if (g(a, f, chiave) == dopo_riga::esci) return;
-    }
-  }
-}
-
 }  // namespace
 
 void leggi_sorgente_treno(analisi& a, sorgente& f) {
   cerca_generale(f, a.s.riga);
-  corpo_treno(a, f);
+  leggi_corpo(a, f, gestori_corpo);
 }
 
 void completa_treno(analisi& a) {

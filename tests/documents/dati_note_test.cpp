@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documenti_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/lettore_campi.h"
@@ -20,37 +21,15 @@
 namespace scenario {
 namespace {
 
+using namespace prova;
+
 constexpr size_t righe_note_attese = 30;
 constexpr size_t prima_dei_paragrafi = 5;
 constexpr size_t ultima_dei_paragrafi = 27;
 // The first line of each of the seven paragraphs, and the line after the last.
 constexpr size_t inizi_dei_paragrafi[] = {5, 8, 11, 15, 17, 21, 25, 28};
 
-// Splits a written file into its lines, failing the test on a line that is not
-// ended by CR LF or that holds a stray line-end byte.
-std::vector<std::string> righe_del_file(const std::string& testo) {
-  std::vector<std::string> righe;
-  size_t da = 0;
-  while (da < testo.size()) {
-    const size_t a_capo = testo.find("\r\n", da);
-    if (a_capo == std::string::npos) {
-      ADD_FAILURE() << "ultima riga senza CR LF: " << testo.substr(da);
-      break;
-    }
-    righe.push_back(testo.substr(da, a_capo - da));
-    EXPECT_EQ(righe.back().find_first_of("\r\n"), std::string::npos) << "riga " << righe.size();
-    da = a_capo + 2;
-  }
-  return righe;
-}
-
 std::vector<std::string> note() { return righe_del_file(componi_testo(righe_note())); }
-
-std::string maiuscolo(std::string_view s) {
-  std::string m;
-  for (char c : s) m += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return m;
-}
 
 // The text of paragraph `n` (1 to 7), its lines joined by one space.
 std::string paragrafo(const std::vector<std::string>& righe, size_t n) {

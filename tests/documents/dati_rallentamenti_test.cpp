@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documenti_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/lettore_campi.h"
@@ -20,6 +21,8 @@
 
 namespace scenario {
 namespace {
+
+using namespace prova;
 
 constexpr size_t righe_modulo_attese = 41;
 constexpr size_t prima_del_corpo = 13;
@@ -30,56 +33,12 @@ constexpr std::string_view riga_vuota =
 
 // ---- The written lines ------------------------------------------------------
 
-// Splits a written file into its lines, failing the test on a line that is not
-// ended by CR LF or that holds a stray line-end byte.
-std::vector<std::string> righe_del_file(const std::string& testo) {
-  std::vector<std::string> righe;
-  size_t da = 0;
-  while (da < testo.size()) {
-    const size_t a_capo = testo.find("\r\n", da);
-    if (a_capo == std::string::npos) {
-      ADD_FAILURE() << "ultima riga senza CR LF: " << testo.substr(da);
-      break;
-    }
-    righe.push_back(testo.substr(da, a_capo - da));
-    EXPECT_EQ(righe.back().find_first_of("\r\n"), std::string::npos) << "riga " << righe.size();
-    da = a_capo + 2;
-  }
-  return righe;
-}
-
 std::vector<std::string> modulo() { return righe_del_file(componi_testo(righe_rallentamenti())); }
-
-std::string maiuscolo(std::string_view s) {
-  std::string m;
-  for (char c : s) m += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return m;
-}
 
 std::string senza_spazi_ai_lati(std::string_view s) {
   const size_t primo = s.find_first_not_of(' ');
   if (primo == std::string_view::npos) return "";
   return std::string(s.substr(primo, s.find_last_not_of(' ') - primo + 1));
-}
-
-// The pieces between the "|" of a table line.
-std::vector<std::string> celle(std::string_view riga) {
-  std::vector<std::string> pezzi;
-  size_t da = riga.find('|');
-  while (da != std::string_view::npos) {
-    const size_t a = riga.find('|', da + 1);
-    if (a == std::string_view::npos) break;
-    pezzi.emplace_back(riga.substr(da + 1, a - da - 1));
-    da = a;
-  }
-  return pezzi;
-}
-
-std::vector<size_t> colonne_delle_barre(std::string_view riga) {
-  std::vector<size_t> colonne;
-  for (size_t i = 0; i < riga.size(); ++i)
-    if (riga[i] == '|') colonne.push_back(i + 1);
-  return colonne;
 }
 
 // Digits only, and at least one: the value; otherwise nothing.
@@ -130,31 +89,6 @@ std::vector<riga_modulo> rallentamenti_del_modulo() {
 }
 
 // ---- The sources, read back with the field reader ---------------------------
-
-struct riga_sorgente {
-  std::vector<int32_t> numeri;
-  std::string testo;
-};
-
-// The rows of a source whose keyword is `chiave`: `numeri` numeric fields,
-// then a closing text field when `con_testo`.
-std::vector<riga_sorgente> righe_sorgente(const tabella_righe& t, std::string_view chiave,
-                                          size_t numeri, bool con_testo) {
-  std::vector<riga_sorgente> trovate;
-  for (size_t i = 0; i < tabella_righe::capacita && t[i] != fine_del_file; ++i) {
-    lettore_campi l(t[i], "sorgente");
-    std::string parola;
-    if (!l.leggi_testo(parola) || parola != chiave) continue;
-    riga_sorgente r;
-    r.numeri.resize(numeri);
-    for (auto& v : r.numeri) EXPECT_TRUE(l.leggi_numero(larghezza::lungo32, v)) << t[i];
-    if (con_testo) {
-      EXPECT_TRUE(l.leggi_testo(r.testo)) << t[i];
-    }
-    trovate.push_back(r);
-  }
-  return trovate;
-}
 
 struct stazione {
   int posizione;
