@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "compiler/percorso.h"
@@ -39,9 +40,13 @@ void punto_valore_in(passata& p, int32_t i) {
   in(p, i).valore1 = valore_punto;
 }
 
-void conflitto(passata& p, int32_t codice, int32_t cella_errore) {
+// The conflict's objects go with it: its place is no source row, but the
+// cells of the slowdown and the signal that the authors' tools can name.
+void conflitto(passata& p, int32_t codice, int32_t cella_errore, conflitto_finitura oggetti) {
   p.s.codice_errore = codice;
   p.s.posizione_errore = cella_errore * 50;
+  p.s.diagnostica.luogo = {};
+  p.s.diagnostica.conflitto = std::move(oggetti);
 }
 
 std::vector<int32_t> prossime_fini(const stato& s) {
@@ -57,9 +62,10 @@ int32_t fine_dopo(const passata& p, int32_t i) {
   return i + 1 > p.u ? nessuna : p.prossima_fine[static_cast<size_t>(i) + 1];
 }
 
-// Step A, one signal at cell c: a point in one of the two cells before it.
-// A free second cell wins over a point already in the first.
-void punto_prima_del_segnale(passata& p, int32_t c) {
+// Step A, one signal at cell c before the warning point at i: a point in one
+// of the two cells before it. A free second cell wins over a point already in
+// the first.
+void punto_prima_del_segnale(passata& p, int32_t c, int32_t i) {
   const int32_t p1 = c - 1;
   const int32_t p2 = c - 2;
   if (libera_in(p, p1)) {
@@ -71,14 +77,14 @@ void punto_prima_del_segnale(passata& p, int32_t c) {
   } else if (in(p, p2).tipo_cella == punto_valore) {
     in(p, p2).valore1 = static_cast<int16_t>(minimo(valore_punto, in(p, p2).valore1));
   } else {
-    conflitto(p, errore_segnale_avviso, c);
+    conflitto(p, errore_segnale_avviso, c, {/*avviso*/ i, {}, {}, /*segnale*/ c, {p1, p2}});
   }
 }
 
 // Step A: every signal up to 20 cells before the warning point at i.
 void segnali_prima_dell_avviso(passata& p, int32_t i) {
   for (int32_t a = 1; a <= 20 && i - a >= 3; ++a) {
-    if (in(p, i - a).tipo_cella == segnale) punto_prima_del_segnale(p, i - a);
+    if (in(p, i - a).tipo_cella == segnale) punto_prima_del_segnale(p, i - a, i);
   }
 }
 
@@ -91,13 +97,13 @@ void punto_prima_dell_inizio(passata& p, int32_t i, int32_t da) {
       return;
     }
   }
-  conflitto(p, errore_prima_inizio, i);
+  conflitto(p, errore_prima_inizio, i, {{}, /*inizio*/ i, {}, {}, {i - da, i - da - 1, i - da - 2}});
 }
 
-// B4 on the eighth cell k: the point goes to k, else k - 1, else k + 1.
-// Returns the new step count; after a conflict it stays 8 and grows, so the
-// scan places no further point.
-int32_t punto_nella_scansione(passata& p, int32_t k) {
+// B4 on the eighth cell k of the slowdown that starts at i: the point goes to
+// k, else k - 1, else k + 1. Returns the new step count; after a conflict it
+// stays 8 and grows, so the scan places no further point.
+int32_t punto_nella_scansione(passata& p, int32_t k, int32_t i) {
   if (libera_in(p, k)) {
     punto_valore_in(p, k);
     return 0;
@@ -110,7 +116,7 @@ int32_t punto_nella_scansione(passata& p, int32_t k) {
     punto_valore_in(p, k + 1);
     return -1;
   }
-  conflitto(p, errore_dentro_dopo, k);
+  conflitto(p, errore_dentro_dopo, k, {{}, /*inizio*/ i, {}, {}, {k, k - 1, k + 1}});
   return 8;
 }
 
@@ -124,7 +130,7 @@ int32_t scansione(passata& p, int32_t i) {
   for (;;) {
     ++k;
     ++contatore;
-    if (contatore == 8) contatore = punto_nella_scansione(p, k);
+    if (contatore == 8) contatore = punto_nella_scansione(p, k, i);
     if (k == fine) return k;
     if (k >= p.u) break;
     // No further point can be placed: the rest of the walk changes nothing.
@@ -133,12 +139,13 @@ int32_t scansione(passata& p, int32_t i) {
       return fine;
     }
   }
-  conflitto(p, errore_senza_fine, i);
+  conflitto(p, errore_senza_fine, i, {{}, /*inizio*/ i, {}, {}, {}});
   return nessuna;
 }
 
-// B5: a point before the first signal up to 12 cells after the end cell k.
-void punto_dopo_la_fine(passata& p, int32_t k) {
+// B5: a point before the first signal up to 12 cells after the end cell k of
+// the slowdown that starts at i.
+void punto_dopo_la_fine(passata& p, int32_t k, int32_t i) {
   int32_t f = 0;
   for (int32_t m = k; m <= std::min(k + 12, p.u); ++m) {
     if (in(p, m).tipo_cella == segnale) {
@@ -152,7 +159,8 @@ void punto_dopo_la_fine(passata& p, int32_t k) {
   } else if (libera_in(p, f - 1)) {
     punto_valore_in(p, f - 1);
   } else {
-    conflitto(p, errore_dentro_dopo, k);
+    conflitto(p, errore_dentro_dopo, k,
+              {{}, /*inizio*/ i, /*fine*/ k, /*segnale*/ f + 1, {f, f - 1}});
   }
 }
 
@@ -164,7 +172,7 @@ void punti_del_rallentamento(passata& p, int32_t i) {
   // A fast slowdown gets no inner points, but still the look-ahead from its
   // own end cell, when it has one.
   const int32_t fine = in(p, i).valore1 < velocita_senza_punti ? scansione(p, i) : fine_dopo(p, i);
-  if (fine != nessuna) punto_dopo_la_fine(p, fine);
+  if (fine != nessuna) punto_dopo_la_fine(p, fine, i);
 }
 
 }  // namespace

@@ -26,36 +26,63 @@ constexpr int32_t errore_lettura = 25;
 std::string carica(disco& d, const std::string& nome) {
   std::string testo;
   esito_io e = d.leggi(nome, testo);
-  if (!e.ok) throw guasto{std::move(e)};
+  if (!e.ok) throw guasto{std::move(e), std::nullopt};
   return testo;
 }
 
 void elimina(disco& d, const std::string& nome) {
   esito_io e = d.elimina(nome);
-  if (!e.ok) throw guasto{std::move(e)};
+  if (!e.ok) throw guasto{std::move(e), std::nullopt};
 }
 
 void leggi_linea(analisi& a, disco& d, const std::string& nome) {
+  a.riga_corrente = {nome, 0, 0};
   sorgente f(carica(d, nome), nome);
   leggi_sorgente_linea(a, f);
   elimina(d, nome);
+  // What follows the body belongs to no row.
+  a.riga_corrente = {nome, 0, 0};
   completa_linea(a);
 }
 
 void leggi_treno(analisi& a, disco& d, const std::string& nome) {
+  a.riga_corrente = {nome, 0, 0};
   // A source that cannot be opened falls into the trap, like a reading failure.
   if (!d.esiste(nome)) fallisci();
   sorgente f(carica(d, nome), nome);
   leggi_sorgente_treno(a, f);
   elimina(d, nome);
+  a.riga_corrente = {nome, 0, 0};
   completa_treno(a);
 }
 
+bool multipli_di_50(const voce_scenario& v) { return v.inizio % 50 == 0 && v.fine % 50 == 0; }
+
+// The source row of an ordered origin: the one read with the same position
+// and flag whose value the ordering kept (or raised by 100), else the first
+// faulty one read.
+luogo_sorgente luogo_progressiva(const analisi& a, const voce_scenario& ordinata) {
+  for (const progressiva_letta& p : a.progressive) {
+    const voce_scenario& v = p.valori;
+    const bool stessa = v.inizio == ordinata.inizio && v.posizione == ordinata.posizione &&
+                        (int64_t{v.fine} == ordinata.fine || int64_t{v.fine} + 100 == ordinata.fine);
+    if (p.luogo.riga > 0 && stessa && !multipli_di_50(v)) return p.luogo;
+  }
+  for (const progressiva_letta& p : a.progressive) {
+    if (p.luogo.riga > 0 && !multipli_di_50(p.valori)) return p.luogo;
+  }
+  return {};
+}
+
 // The kilometric origins, checked once both sources are gone.
-void controlla_progressive(stato& s) {
+void controlla_progressive(analisi& a) {
+  stato& s = a.s;
   for (int r = 81; r <= 83; ++r) {
     const voce_scenario& v = s.tabella_scenario[static_cast<size_t>(r)];
-    if (v.inizio % 50 != 0 || v.fine % 50 != 0) s.codice_errore = errore_progressiva;
+    if (!multipli_di_50(v)) {
+      s.codice_errore = errore_progressiva;
+      s.diagnostica.luogo = luogo_progressiva(a, v);
+    }
   }
 }
 
@@ -71,7 +98,8 @@ esito_io trappola(stato& s, disco& d, const nomi_file& nomi, esito_io io) {
 }
 
 esito_io abbandona_sorgente(stato& s, disco& d, const nomi_file& nomi, const std::string& in_lettura,
-                            const abbandono& a) {
+                            const abbandono& a, const luogo_sorgente& luogo) {
+  if (!a.ereditato) s.diagnostica.luogo = luogo;
   s.codice_errore = a.codice;
   if (a.con_posizione) s.posizione_errore = a.posizione;
   esito_io e = d.elimina(in_lettura);
@@ -86,6 +114,7 @@ void azzera_costruzione(stato& s) {
   s.ultima_cella = 0;
   s.tracciato.libera();
   s.fine_tracciato = 0;
+  s.diagnostica = {};
 }
 
 esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
@@ -95,12 +124,14 @@ esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
     leggi_linea(a, d, in_lettura);
     in_lettura = nomi.sorgente_treno();
     leggi_treno(a, d, in_lettura);
-    controlla_progressive(s);
+    controlla_progressive(a);
   } catch (const abbandono& e) {
-    return abbandona_sorgente(s, d, nomi, in_lettura, e);
+    return abbandona_sorgente(s, d, nomi, in_lettura, e, a.riga_corrente);
   } catch (const guasto& g) {
+    s.diagnostica.luogo = g.campo ? *g.campo : a.riga_corrente;
     return trappola(s, d, nomi, g.io);
   } catch (const std::bad_alloc&) {
+    s.diagnostica.luogo = a.riga_corrente;
     return trappola(s, d, nomi, {});
   }
   return {};
@@ -115,6 +146,7 @@ esito_io memorizza_dati(stato& s, disco& d) {
   azzera_costruzione(s);
   if (!d.esiste(nomi.sorgente_linea())) {
     s.codice_errore = errore_sorgente_mancante;
+    s.diagnostica.luogo = {nomi.sorgente_linea(), 0, 0};
     return {};
   }
 
@@ -125,8 +157,10 @@ esito_io memorizza_dati(stato& s, disco& d) {
   try {
     crea_dovuti(a);
   } catch (const guasto&) {
+    s.diagnostica.luogo = a.riga_corrente;
     io = trappola(s, d, nomi, std::move(io));
   } catch (const std::bad_alloc&) {
+    s.diagnostica.luogo = a.riga_corrente;
     io = trappola(s, d, nomi, std::move(io));
   }
   return io;

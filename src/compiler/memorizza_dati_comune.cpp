@@ -26,9 +26,23 @@ std::string sorgente::testo() {
 }
 
 int32_t sorgente::numero(larghezza w) {
+  const bool alla_fine = lettore_.fine();
   int32_t valore = 0;
-  if (!lettore_.leggi_numero(w, valore)) fallisci();
+  if (!lettore_.leggi_numero(w, valore)) {
+    // A value too wide is its own field's fault; a read past the end is the row's.
+    if (!alla_fine) throw guasto{{}, luogo_campo()};
+    fallisci();
+  }
   return valore;
+}
+
+luogo_sorgente sorgente::luogo_campo() const {
+  const posizione_testo p = lettore_.inizio_campo();
+  return {lettore_.etichetta(), p.riga, p.colonna};
+}
+
+void segna_posato(analisi& a, int64_t i) {
+  a.s.diagnostica.posati[static_cast<int32_t>(i)] = a.riga_corrente;
 }
 
 bool leggi_chiave(sorgente& f, std::string& riga) {
@@ -47,8 +61,13 @@ void leggi_corpo(analisi& a, sorgente& f, std::span<const gestore> gestori) {
   std::string chiave;
   while (leggi_chiave(f, chiave)) {
     a.s.riga = chiave;
+    a.riga_corrente = f.luogo_campo();
     for (const gestore g : gestori) {
-      if (g(a, f, chiave) == dopo_riga::esci) return;
+      if (g(a, f, chiave) == dopo_riga::esci) {
+        // The only way out of a body is a row beyond the grid (15).
+        a.s.diagnostica.luogo = a.riga_corrente;
+        return;
+      }
     }
   }
 }

@@ -5,6 +5,7 @@
 // exception declared here ever leaves memorizza_dati.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,9 @@ namespace scenario::lettura {
 // failure of the disk itself, which then travels in `io`.
 struct guasto {
   esito_io io;
+  // The field whose value did not fit its width; otherwise the row being
+  // handled is the place of the failure.
+  std::optional<luogo_sorgente> campo;
 };
 
 // Abandon: the source being read is deleted, the code (and, where it has one,
@@ -28,6 +32,9 @@ struct abbandono {
   int32_t codice = 0;
   bool con_posizione = false;
   int32_t posizione = 0;
+  // The code was already in the register (a 15 from the line source met by a
+  // placement row): its place stays the row that recorded it.
+  bool ereditato = false;
 };
 
 [[noreturn]] void abbandona(int32_t codice);
@@ -48,6 +55,8 @@ class sorgente {
   int32_t numero(larghezza w);
   int32_t lungo() { return numero(larghezza::lungo32); }
   bool fine() const { return lettore_.fine(); }
+  // Where the field read last began.
+  luogo_sorgente luogo_campo() const;
 
  private:
   std::string contenuto_;  // declared before the reader, which views it
@@ -69,6 +78,13 @@ struct lavoro {
   int32_t numero_stazione = 1;
 };
 
+// A kilometric-origin row as read, with its place: the ordering moves the
+// rows, and the check at the end must still name the source row.
+struct progressiva_letta {
+  voce_scenario valori;
+  luogo_sorgente luogo;
+};
+
 struct analisi {
   stato& s;
   lavoro w;
@@ -77,7 +93,14 @@ struct analisi {
   // earlier: a source repeating that row costs no repeated allocation.
   std::optional<int32_t> lunghezza_dovuta;
   int32_t tracciato_dovuto = -1;  // -1: no plan due
+  // The keyword field of the row being handled (line 0 before the first).
+  luogo_sorgente riga_corrente{};
+  // Rows 81, 82, 83 ("tre", "due", "uno") as last read; no place: not read.
+  std::array<progressiva_letta, 3> progressive{};
 };
+
+// The current row is the one that placed an object in cell i.
+void segna_posato(analisi& a, int64_t i);
 
 // Reads the next keyword field into riga, dropping up to two consecutive
 // comments. False when the body ends here (the field reached the end).

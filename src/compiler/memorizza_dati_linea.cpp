@@ -46,23 +46,28 @@ void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
   const int32_t l = f.lungo();
   s.tabella_scenario[riga_treno].fine = l;
   if (l > lunghezza_massima) abbandona(1);
-  s.fine_tracciato = l + 7000;  // l is at most 1000000: no overflow
+  // Refused before anything is recorded: a plan of an earlier row stays
+  // together with its own end.
   if (!griglia_possibile(l)) fallisci();
+  s.fine_tracciato = l + 7000;  // l is at most 1000000: no overflow
   a.lunghezza_dovuta = l;
   a.tracciato_dovuto = s.genera_linea != 0 ? s.fine_tracciato : -1;
 }
 
-void leggi_origine(sorgente& f, voce_scenario& r) {
-  r.inizio = f.lungo();
-  r.fine = f.lungo();
-  r.posizione = f.lungo();
+// Row r of the table, remembered with its source row for the check at the end.
+void leggi_origine(analisi& a, sorgente& f, int r) {
+  voce_scenario& v = a.s.tabella_scenario[static_cast<size_t>(r)];
+  v.inizio = f.lungo();
+  v.fine = f.lungo();
+  v.posizione = f.lungo();
+  a.progressive[static_cast<size_t>(r - 81)] = {v, a.riga_corrente};
 }
 
-void generale_progressive(stato& s, sorgente& f, const std::string& riga) {
+void generale_progressive(analisi& a, sorgente& f, const std::string& riga) {
   if (!contiene_esatto(riga, "progressiva")) return;
-  if (contiene_esatto(riga, "tre")) leggi_origine(f, s.tabella_scenario[81]);
-  if (contiene_esatto(riga, "due")) leggi_origine(f, s.tabella_scenario[82]);
-  if (contiene_esatto(riga, "uno")) leggi_origine(f, s.tabella_scenario[83]);
+  if (contiene_esatto(riga, "tre")) leggi_origine(a, f, 81);
+  if (contiene_esatto(riga, "due")) leggi_origine(a, f, 82);
+  if (contiene_esatto(riga, "uno")) leggi_origine(a, f, 83);
 }
 
 void generale_sfondi(stato& s, sorgente& f, const std::string& riga) {
@@ -100,8 +105,9 @@ void sezione_generale(analisi& a, sorgente& f) {
     // Up to ten comments; the field read in their place is examined even
     // when it reaches the end of the file.
     for (int i = 0; i < 10 && e_commento(riga); ++i) riga = f.testo();
+    a.riga_corrente = f.luogo_campo();
     generale_lunghezza(a, f, riga);
-    generale_progressive(a.s, f, riga);
+    generale_progressive(a, f, riga);
     generale_sfondi(a.s, f, riga);
     generale_ripetizione(a.s, f, riga);
     if (e_intestazione(riga)) return;
@@ -206,6 +212,7 @@ dopo_riga riga_indicatori(analisi& a, sorgente& f, const std::string& chiave) {
   if (oltre_griglia(s, v[0], 100)) return esci_oltre_griglia(s, v[0]);
   if (!memo_indicatori_v_max(s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8])) fallisci();
   if (s.codice_errore > 0) abbandona(s.codice_errore, v[0]);
+  segna_posato(a, cella_di(v[0]));
   return dopo_riga::continua;
 }
 
@@ -225,6 +232,7 @@ dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
   cartello.valore1 = static_cast<int16_t>(a.w.riga_cartelli);
   s.tabella_scenario[static_cast<size_t>(a.w.riga_cartelli)].nome = s.riga;
   --a.w.riga_cartelli;
+  segna_posato(a, c);
   return dopo_riga::continua;
 }
 

@@ -85,13 +85,15 @@ void marca_avvicinamento(stato& s, const voce_scenario& v) {
 }
 
 // The station point, in the cell before the area's end; it carries the row.
-void piazza_punto(stato& s, const voce_scenario& v, int32_t r) {
+void piazza_punto(analisi& a, const voce_scenario& v, int32_t r) {
   if (!con_punto(v)) return;
   const double q = static_cast<double>(v.fine) / 50.0 - 1;
   if (q <= 1) abbandona(24);
-  cella& c = cella_a(s, arrotonda_o_fallisci(q));
+  const int32_t i = arrotonda_o_fallisci(q);
+  cella& c = cella_a(a.s, i);
   c.tipo_cella = punto_stazione;
   c.valore1 = static_cast<int16_t>(r);
+  segna_posato(a, i);
 }
 
 }  // namespace
@@ -121,7 +123,7 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   }
   controlla_griglia(s, v);
   marca_avvicinamento(s, v);
-  piazza_punto(s, v, r);
+  piazza_punto(a, v, r);
   if (r > 1 && int64_t{v.inizio} - distanza_minima < s.tabella_scenario[static_cast<size_t>(r - 1)].fine) {
     abbandona(22, p);
   }

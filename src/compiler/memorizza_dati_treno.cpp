@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "compiler/arrotonda.h"
 #include "compiler/memorizza_dati_interno.h"
 #include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
@@ -103,9 +104,26 @@ dopo_riga riga_sabbia(analisi& a, sorgente& f, const std::string& chiave) {
 }
 
 // A refused placement stops the parser with the row's position; so does any
-// code already recorded, a 15 from the line source included.
-void dopo_piazzamento(const stato& s, int32_t posizione) {
-  if (s.codice_errore > 0) abbandona(s.codice_errore, posizione);
+// code already recorded, a 15 from the line source included, which keeps the
+// place of the row that recorded it.
+void dopo_piazzamento(const stato& s, int32_t posizione, int32_t codice_prima) {
+  if (s.codice_errore <= 0) return;
+  abbandono a{s.codice_errore, true, posizione};
+  a.ereditato = s.codice_errore == codice_prima;
+  throw a;
+}
+
+// The cells a slowdown at x of length l took, as memo_rallentamento lays
+// them out: start, end, and beyond 1500 m the warning point with, when asked
+// for, the four approach cells below it.
+void segna_rallentamento(analisi& a, int32_t x, int32_t l, int32_t f_ta) {
+  segna_posato(a, cella_di(x));
+  segna_posato(a, static_cast<int64_t>(arrotonda(static_cast<double>(int64_t{x} + l) / 50.0 + 1.0)));
+  if (x <= 1500) return;
+  const int64_t avviso = cella_di(x - 1200);
+  segna_posato(a, avviso);
+  if (f_ta == 0) return;
+  for (int64_t i = 1; i <= 4; ++i) segna_posato(a, avviso - i);
 }
 
 dopo_riga riga_segnale(analisi& a, sorgente& f, const std::string& chiave) {
@@ -114,8 +132,10 @@ dopo_riga riga_segnale(analisi& a, sorgente& f, const std::string& chiave) {
   std::array<int32_t, 11> v{};
   for (int32_t& x : v) x = f.lungo();
   if (oltre_griglia(s, v[0], 100)) return esci_oltre_griglia(s, v[0]);
+  const int32_t codice_prima = s.codice_errore;
   memo_segnale(s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  dopo_piazzamento(s, v[0]);
+  dopo_piazzamento(s, v[0], codice_prima);
+  segna_posato(a, cella_di(v[0]));
   return dopo_riga::continua;
 }
 
@@ -125,8 +145,10 @@ dopo_riga riga_rallentamento(analisi& a, sorgente& f, const std::string& chiave)
   std::array<int32_t, 6> v{};
   for (int32_t& x : v) x = f.lungo();
   if (oltre_griglia(s, v[0], 100)) return esci_oltre_griglia(s, v[0]);
+  const int32_t codice_prima = s.codice_errore;
   memo_rallentamento(s, v[0], v[1], v[2], v[3], v[4], v[5]);
-  dopo_piazzamento(s, v[0]);
+  dopo_piazzamento(s, v[0], codice_prima);
+  segna_rallentamento(a, v[0], v[2], v[4]);
   return dopo_riga::continua;
 }
 
@@ -147,6 +169,7 @@ dopo_riga riga_abbattimento(analisi& a, sorgente& f, const std::string& chiave) 
   } else {
     punto_codice.tipo_cella = punto_abbattimento;
   }
+  segna_posato(a, c);
   return dopo_riga::continua;
 }
 

@@ -1,7 +1,8 @@
 // The compile step: a fresh table, the parser, the finishing pass, the header
 // constants and scenario codes in their slots, then the three compiled files.
-// A slot already taken (1250, 1251) or no grid at all stops it before any file
-// is written; every other fault stays in codice_errore for the caller.
+// A slot already taken (1250, 1251), no grid at all or a disk that failed
+// while the sources were read stops it before any file is written; every other
+// fault stays in codice_errore for the caller.
 #include "compiler/memorizza_percorso.h"
 
 #include <cstddef>
@@ -62,6 +63,9 @@ esito_compilazione memorizza_percorso(stato& s, disco& d, int32_t j) {
   for (voce_scenario& riga : s.tabella_scenario) riga = voce_scenario{};
 
   esito.io = memorizza_dati(s, d);
+  // The disk failed under the parser: what it read is not the scenario, and
+  // must not replace the compiled files of an earlier run.
+  if (!esito.io.ok) return esito;
   // Without a grid there is nothing to finish or write: the parser's number
   // goes to the error box instead.
   if (!s.nella_griglia(1)) {

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,41 @@ namespace scenario {
 
 inline constexpr int massimo_montagne = 80;
 
+// A place in a source: its name, the 1-based line and column of a field. Line
+// 0 stands for the whole file (a missing source, no "[generale]").
+struct luogo_sorgente {
+  std::string file;
+  int riga = 0;
+  int colonna = 0;
+
+  bool operator==(const luogo_sorgente&) const = default;
+};
+
+// The objects behind a conflict of the finishing pass, by cell index: the
+// slowdown (its warning point, start and end, where known), the signal, and
+// the cells tried in vain for the value point.
+struct conflitto_finitura {
+  std::optional<int32_t> avviso;
+  std::optional<int32_t> inizio;
+  std::optional<int32_t> fine;
+  std::optional<int32_t> segnale;
+  std::vector<int32_t> tentate;
+
+  bool operator==(const conflitto_finitura&) const = default;
+};
+
+// Where the error in the register came from, for the authors' tools. The
+// parser sets `luogo` with every code it records (the keyword field of the
+// row being handled, or the field whose reading failed); the finishing pass
+// clears it and describes its conflict instead. `posati` maps each cell that
+// a source row filled with an object to that row. No compiled byte depends
+// on any of this.
+struct diagnostica {
+  luogo_sorgente luogo;
+  std::optional<conflitto_finitura> conflitto;
+  std::map<int32_t, luogo_sorgente> posati;
+};
+
 struct stato {
   std::string nome_linea;
   std::string nome_treno;
@@ -22,6 +59,7 @@ struct stato {
   int32_t genera_linea = 0;      // non-zero: build the plan and write the line file
   int32_t codice_errore = 0;     // the error register; 0 = none
   int32_t posizione_errore = 0;  // route position (m) of that error
+  scenario::diagnostica diagnostica;  // where that error came from
 
   // The track grid, indices 0 .. ultima_cella; empty until the route length is read.
   std::vector<cella> percorso;

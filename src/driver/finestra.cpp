@@ -1,6 +1,7 @@
-// Picks the window flavour: the FLTK module when a display is there and the
-// module sits beside the program, the console otherwise. The module is opened
-// only here, so a headless run never maps the toolkit's libraries.
+// Picks the window flavour: on Windows the Win32 window; elsewhere the FLTK
+// module when a display is there and the module sits beside the program; the
+// console when neither can be shown. The module is opened only here, so a
+// headless run never maps the toolkit's libraries.
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -10,7 +11,9 @@
 #include "driver/finestra.h"
 #include "driver/finestra_modulo.h"
 
-#if defined(SCENARIO_CON_FLTK) && !defined(_WIN32)
+#ifdef _WIN32
+#include "driver/finestra_win32.h"
+#elif defined(SCENARIO_CON_FLTK)
 #include <dlfcn.h>
 #endif
 
@@ -69,6 +72,10 @@ std::unique_ptr<finestra> finestra_grafica() {
   if (!std::filesystem::is_regular_file(modulo, ec)) return nullptr;
   return carica_modulo(modulo);
 }
+
+#elif defined(_WIN32)
+
+std::unique_ptr<finestra> finestra_grafica() { return crea_finestra_win32(); }
 
 #else
 

@@ -1,6 +1,6 @@
 // The window and the message box, behind one small interface so the run can be
 // driven without a display. Flavours: the console (stderr), the FLTK window
-// (a module loaded only when a display is present) and, later, Win32.
+// (a module loaded only when a display is present) and the Win32 window.
 #pragma once
 
 #include <memory>

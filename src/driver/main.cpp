@@ -1,12 +1,21 @@
 // Entry of compila_scenario: no arguments, one run of the built-in scenario in
-// the directory that holds the program. Anything the platform throws ends the
-// run with one line on standard error and status 2, never with a crash.
+// the directory that holds the program; with arguments, one of the authors'
+// tools. Anything the platform throws ends the run with one line on standard
+// error and status 2, never with a crash.
 #include <cstdio>
 #include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "driver/comandi.h"
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "driver/finestra.h"
+
+#ifdef _WIN32
+#include "driver/errori_standard_win32.h"
+#endif
 
 namespace {
 
@@ -28,8 +37,15 @@ int avvia() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Before anything can be written to standard error.
+  scenario::errori_standard_win32 errori;
+#endif
   try {
+    if (argc > 1) {
+      return scenario::esegui_comando(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    }
     return avvia();
   } catch (const std::exception& e) {
     return fallimento(e.what());

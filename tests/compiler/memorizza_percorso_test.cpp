@@ -1,12 +1,13 @@
 // The compile step end to end on small sources: which compiled files it leaves
 // in the disk and what their header slots hold, the two fatal checks, the
-// missing grid, and a disk that refuses a write.
+// missing grid, a disk that refuses a write and one that fails under the parser.
 #include "compiler/memorizza_percorso.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/sorgenti_prova.h"
@@ -152,6 +153,57 @@ TEST(MemorizzaPercorso, UnaScritturaRifiutataFermaLeSeguenti) {
     for (size_t k = 0; k < ordine.size(); ++k) {
       EXPECT_EQ(d.file.count(ordine[k]) != 0, k + 1 < n) << ordine[k];
     }
+  }
+}
+
+// Fails reading or deleting one source, like a disk that gives way under the parser.
+class disco_che_non_legge : public disco_memoria {
+ public:
+  disco_che_non_legge(std::string nome, bool in_lettura) : nome_(std::move(nome)), in_lettura_(in_lettura) {}
+  esito_io leggi(const std::string& nome, std::string& contenuto) override {
+    if (in_lettura_ && nome == nome_) return esito_io::fallito(nome, "errore di lettura");
+    return disco_memoria::leggi(nome, contenuto);
+  }
+  esito_io elimina(const std::string& nome) override {
+    if (!in_lettura_ && nome == nome_) return esito_io::fallito(nome, "errore di eliminazione");
+    return disco_memoria::elimina(nome);
+  }
+
+ private:
+  std::string nome_;
+  bool in_lettura_;
+};
+
+// Half a scenario must not replace the compiled files of an earlier run: the
+// compile stops at the disk's failure and names it.
+TEST(MemorizzaPercorso, UnaSorgenteCheIlDiscoNonDaNonScriveICompilati) {
+  const nomi_file nomi{"L", "T"};
+  struct caso {
+    std::string sorgente;
+    bool in_lettura;
+  };
+  const caso casi[] = {{nomi.sorgente_linea(), true},
+                       {nomi.sorgente_linea(), false},
+                       {nomi.sorgente_treno(), true},
+                       {nomi.sorgente_treno(), false}};
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.sorgente + (c.in_lettura ? " read" : " deleted"));
+    disco_che_non_legge d(c.sorgente, c.in_lettura);
+    d.file[nomi.sorgente_linea()] = prova::linea({"pendenza, 500, 3"});
+    d.file[nomi.sorgente_treno()] = prova::treno({prova::stazione(2000, 12, 400)});
+    for (const std::string& n : {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
+      d.file[n] = "vecchio";
+    stato s;
+    s.nome_linea = nomi.nome_linea;
+    s.nome_treno = nomi.nome_treno;
+
+    const esito_compilazione e = memorizza_percorso(s, d, 1);
+
+    EXPECT_FALSE(e.io.ok);
+    EXPECT_EQ(e.io.file, c.sorgente);
+    EXPECT_EQ(s.codice_errore, 25);
+    for (const std::string& n : {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
+      EXPECT_EQ(d.file.at(n), "vecchio") << n;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,14 @@
 #include <string_view>
 
 namespace scenario::prova {
+
+// The errno of opening or removing a directory as if it were a file: Windows
+// answers that access is denied. (Renaming onto one is EISDIR everywhere.)
+#ifdef _WIN32
+inline constexpr int errno_cartella = EACCES;
+#else
+inline constexpr int errno_cartella = EISDIR;
+#endif
 
 class cartella_prova {
  public:

@@ -1,7 +1,12 @@
 #include "driver/file_programma.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -15,10 +20,33 @@ namespace {
 
 namespace fs = std::filesystem;
 using prova::cartella_prova;
+using prova::errno_cartella;
 using prova::leggi;
 using prova::scrivi;
 
 const std::string nome = "Brossalenta_Morla_iR31457.sim";
+
+// The running test program, as the system names it.
+fs::path questo_eseguibile() {
+#ifdef _WIN32
+  std::wstring nome(32768, L'\0');
+  nome.resize(GetModuleFileNameW(nullptr, nome.data(), static_cast<DWORD>(nome.size())));
+  return nome;
+#else
+  return "/proc/self/exe";
+#endif
+}
+
+// Whether a directory without write permission refuses new files: not for
+// root, and not on Windows, where the read-only attribute of a directory
+// does not stop files being created in it.
+bool sola_lettura_rifiuta() {
+#ifdef _WIN32
+  return false;
+#else
+  return geteuid() != 0;
+#endif
+}
 
 TEST(CartellaProgramma, EIlPercorsoDiQuestoEseguibile) {
   fs::path cartella;
@@ -26,7 +54,7 @@ TEST(CartellaProgramma, EIlPercorsoDiQuestoEseguibile) {
   EXPECT_TRUE(cartella.is_absolute());
   bool trovato = false;
   for (const auto& voce : fs::directory_iterator(cartella))
-    if (voce.is_regular_file() && fs::equivalent(voce.path(), "/proc/self/exe")) trovato = true;
+    if (voce.is_regular_file() && fs::equivalent(voce.path(), questo_eseguibile())) trovato = true;
   EXPECT_TRUE(trovato) << cartella << " does not hold the running program";
 }
 
@@ -83,7 +111,7 @@ struct caso_guasto {
 std::pair<std::string, fs::path> prepara(const cartella_prova& c, ostacolo tipo) {
   switch (tipo) {
     case ostacolo::cartella_mancante:
-      return {"manca/" + nome, file_temporaneo(c / "manca" / nome)};
+      return {"manca/" + nome, file_temporaneo(c / ("manca/" + nome))};
     case ostacolo::destinazione_cartella:
       fs::remove(c / nome);
       fs::create_directory(c / nome);
@@ -106,13 +134,13 @@ TEST(DiscoReale, UnaSostituzioneFallitaNominaIlFileELasciaIlVecchio) {
   const caso_guasto casi[] = {
       {"cartella inesistente", ostacolo::cartella_mancante, ENOENT},
       {"una cartella al posto del file", ostacolo::destinazione_cartella, EISDIR},
-      {"una cartella al posto del temporaneo", ostacolo::temporaneo_cartella, EISDIR},
+      {"una cartella al posto del temporaneo", ostacolo::temporaneo_cartella, errno_cartella},
       {"disco pieno", ostacolo::disco_pieno, ENOSPC},
       {"cartella in sola lettura", ostacolo::sola_lettura, EACCES},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.descrizione);
-    if (caso.tipo == ostacolo::sola_lettura && geteuid() == 0) continue;  // root writes anyway
+    if (caso.tipo == ostacolo::sola_lettura && !sola_lettura_rifiuta()) continue;
     if (caso.tipo == ostacolo::disco_pieno && !fs::exists("/dev/full")) continue;
     cartella_prova c;
     const std::string vecchio = "il contenuto di prima\r\n";
@@ -209,7 +237,7 @@ TEST(DiscoReale, LeggiFallisceConIlMotivo) {
   const struct {
     const char* nome;
     int errno_atteso;
-  } casi[] = {{"manca.txt", ENOENT}, {"cartella", EISDIR}};
+  } casi[] = {{"manca.txt", ENOENT}, {"cartella", errno_cartella}};
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     std::string letto = "intatto";
@@ -239,7 +267,7 @@ TEST(DiscoReale, EliminaEsiste) {
   esito_io e = d.elimina("vuota");
   EXPECT_FALSE(e.ok);
   EXPECT_EQ(e.file, (c / "vuota").string());
-  EXPECT_EQ(e.motivo, std::strerror(EISDIR));
+  EXPECT_EQ(e.motivo, std::strerror(errno_cartella));
   EXPECT_TRUE(fs::is_directory(c / "vuota"));
 }
 

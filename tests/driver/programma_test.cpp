@@ -1,10 +1,15 @@
 // The real program, started as a user starts it: a copy of the executable (and
 // of the window module, when built) in a directory of its own, run from
 // another working directory, with the environment each case needs.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -13,13 +18,19 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cartella_prova.h"
 #include "driver/finestra_modulo.h"
 #include "sources/nomi_file.h"
 
+#ifdef _WIN32
+#include "driver/finestra_win32.h"
+#include "riquadro_win32.h"
+#else
 extern char** environ;
+#endif
 
 namespace scenario {
 namespace {
@@ -50,6 +61,117 @@ struct esito_programma {
   std::string uscita;  // standard output
 };
 
+#ifdef _WIN32
+
+std::wstring largo(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// The run's environment block: ours, less what is removed, plus what is
+// added. Names are compared as the ASCII they are; the block stays wide.
+std::wstring ambiente(const std::map<std::string, std::string>& aggiunte, const std::set<std::string>& tolte) {
+  std::wstring blocco;
+  wchar_t* nostro = GetEnvironmentStringsW();
+  for (const wchar_t* v = nostro; *v != L'\0'; v += wcslen(v) + 1) {
+    const std::wstring riga = v;
+    const std::wstring nome_largo = riga.substr(0, riga.find(L'=', 1));  // "=C:=..." names start with '='
+    std::string nome;
+    for (wchar_t c : nome_largo) nome += static_cast<char>(c);
+    if (tolte.count(nome) == 0 && aggiunte.count(nome) == 0) blocco += riga + L'\0';
+  }
+  FreeEnvironmentStringsW(nostro);
+  for (const auto& [nome, valore] : aggiunte) blocco += largo(nome + "=" + valore) + L'\0';
+  return blocco + L'\0';
+}
+
+// The child's standard input: the null device, inherited.
+HANDLE nulla_ereditabile() {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  return CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A pipe whose write end the child inherits as a standard handle. Reading it
+// to its end also waits until the child's copy is closed, which a file would
+// not: under Wine a finished child's files can stay open a moment longer,
+// and the test directory then cannot be removed.
+struct tubo {
+  HANDLE lettura = nullptr;
+  HANDLE scrittura = nullptr;
+};
+
+tubo crea_tubo() {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  tubo t;
+  if (CreatePipe(&t.lettura, &t.scrittura, &sa, 0)) SetHandleInformation(t.lettura, HANDLE_FLAG_INHERIT, 0);
+  return t;
+}
+
+std::string leggi_fino_alla_fine(HANDLE h) {
+  std::string tutto;
+  char blocco[4096];
+  DWORD letti = 0;
+  while (ReadFile(h, blocco, sizeof blocco, &letti, nullptr) && letti > 0) tutto.append(blocco, letti);
+  CloseHandle(h);
+  return tutto;
+}
+
+struct processo {
+  PROCESS_INFORMATION info{};
+  bool avviato = false;
+};
+
+// Starts the program with the given standard handles or, with none, as the
+// desktop starts it: no handles and no console to attach to.
+processo lancia(const fs::path& eseguibile, const std::wstring& ambiente, const fs::path& cartella, HANDLE ingresso,
+                HANDLE uscita, HANDLE errori) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = ingresso;
+  si.hStdOutput = uscita;
+  si.hStdError = errori;
+  const bool dal_desktop = errori == nullptr;
+  std::wstring riga = L"\"" + eseguibile.wstring() + L"\"";
+  processo p;
+  // Wine now and then refuses a start under load with ERROR_INTERNAL_ERROR
+  // before the program runs at all; that start is tried again.
+  for (int tentativo = 0; tentativo < 3 && !p.avviato; ++tentativo) {
+    p.avviato = CreateProcessW(eseguibile.c_str(), riga.data(), nullptr, nullptr, dal_desktop ? FALSE : TRUE,
+                               CREATE_UNICODE_ENVIRONMENT | (dal_desktop ? DETACHED_PROCESS : 0),
+                               const_cast<wchar_t*>(ambiente.data()), cartella.c_str(), &si, &p.info) != FALSE;
+    if (!p.avviato && GetLastError() != ERROR_INTERNAL_ERROR) break;
+  }
+  return p;
+}
+
+// The exit status; a program still running after a minute is waiting for a
+// person (a box nobody closes): it is ended and the test fails.
+int attendi(processo& p) {
+  int stato = -1;
+  if (WaitForSingleObject(p.info.hProcess, 60000) == WAIT_OBJECT_0) {
+    DWORD codice = 0;
+    if (GetExitCodeProcess(p.info.hProcess, &codice)) stato = static_cast<int>(codice);
+  } else {
+    ADD_FAILURE() << "the program did not end by itself";
+    TerminateProcess(p.info.hProcess, 255);
+    WaitForSingleObject(p.info.hProcess, INFINITE);
+  }
+  CloseHandle(p.info.hThread);
+  CloseHandle(p.info.hProcess);
+  return stato;
+}
+
+// The C runtime writes standard error in text mode on Windows.
+std::string senza_cr(std::string testo) {
+  std::string r;
+  for (size_t i = 0; i < testo.size(); ++i)
+    if (!(testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n')) r += testo[i];
+  return r;
+}
+
+bool con_desktop() { return crea_finestra_win32() != nullptr; }
+
+#else
+
 // The run's environment: ours, less what is removed, plus what is added.
 std::vector<std::string> ambiente(const std::map<std::string, std::string>& aggiunte,
                                   const std::set<std::string>& tolte) {
@@ -63,6 +185,8 @@ std::vector<std::string> ambiente(const std::map<std::string, std::string>& aggi
   return righe;
 }
 
+#endif
+
 class impianto {
  public:
   explicit impianto(bool con_modulo = true) {
@@ -73,12 +197,36 @@ class impianto {
     if (con_modulo && fs::exists(modulo_costruito())) fs::copy_file(modulo_costruito(), programma_ / nome_modulo_fltk);
   }
 
-  fs::path eseguibile() const { return programma_ / "compila_scenario"; }
+  fs::path eseguibile() const { return programma_ / fs::path(SCENARIO_PROGRAMMA).filename(); }
   const fs::path& cartella() const { return programma_; }
   fs::path operator/(const std::string& nome) const { return programma_ / nome; }
 
   esito_programma avvia(const std::map<std::string, std::string>& aggiunte = {},
                         const std::set<std::string>& tolte = {}) const {
+#ifdef _WIN32
+    const tubo e = crea_tubo();
+    const tubo u = crea_tubo();
+    HANDLE i = nulla_ereditabile();
+    processo p = lancia(eseguibile(), ambiente(con_soppressioni(aggiunte), tolte), altrove_, i, u.scrittura,
+                        e.scrittura);
+    const DWORD errore_avvio = GetLastError();
+    for (HANDLE h : {e.scrittura, u.scrittura, i}) CloseHandle(h);
+    // Both pipes drained at once, so a child that fills one never waits on the other.
+    std::string errori_letti;
+    std::string uscita_letta;
+    std::thread lettore_errori([&] { errori_letti = leggi_fino_alla_fine(e.lettura); });
+    std::thread lettore_uscita([&] { uscita_letta = leggi_fino_alla_fine(u.lettura); });
+    esito_programma r;
+    if (p.avviato)
+      r.stato = attendi(p);
+    else
+      ADD_FAILURE() << "cannot start " << eseguibile().string() << ": error " << errore_avvio;
+    lettore_errori.join();
+    lettore_uscita.join();
+    r.errori = senza_cr(errori_letti);
+    r.uscita = senza_cr(uscita_letta);
+    return r;
+#else
     const fs::path errori = c_ / "stderr.txt";
     const fs::path uscita = c_ / "stdout.txt";
     std::vector<std::string> righe = ambiente(con_soppressioni(aggiunte), tolte);
@@ -107,7 +255,13 @@ class impianto {
     r.errori = leggi(errori);
     r.uscita = leggi(uscita);
     return r;
+#endif
   }
+
+#ifdef _WIN32
+  // As a double-click starts it: no standard handles, no console.
+  processo lancia_dal_desktop() const { return lancia(eseguibile(), ambiente({}, {}), altrove_, nullptr, nullptr, nullptr); }
+#endif
 
   // Under the leak checker, a run with a display inherits the font library's
   // lifetime caches; those are the system's, not the program's.
@@ -174,7 +328,7 @@ TEST(Programma, UnaRunNormaleLasciaLeSeiUsciteEToglieISorgenti) {
   EXPECT_EQ(r.stato, 0) << r.errori;
   EXPECT_TRUE(messaggi(r.errori).empty()) << r.errori;
   EXPECT_EQ(r.uscita, "");
-  std::set<std::string> atteso = {"compila_scenario"};
+  std::set<std::string> atteso = {p.eseguibile().filename().string()};
   if (fs::exists(p / nome_modulo_fltk)) atteso.insert(nome_modulo_fltk);
   for (auto& n : uscite()) atteso.insert(n);
   EXPECT_EQ(p.elenco(), atteso);
@@ -220,6 +374,9 @@ TEST(Programma, UnFileBloccatoFermaLaRunConUnaRigaCheLoNomina) {
 }
 
 TEST(Programma, SenzaDisplayNonCaricaLaLibreriaGrafica) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a trace of the GNU loader; Windows builds no toolkit module";
+#endif
   impianto p;
   esito_programma r = p.avvia({{"LD_DEBUG", "libs"}, {"LD_DEBUG_OUTPUT", (p.cartella().parent_path() / "ld").string()}},
                               {"DISPLAY", "WAYLAND_DISPLAY"});
@@ -232,7 +389,52 @@ TEST(Programma, SenzaDisplayNonCaricaLaLibreriaGrafica) {
   EXPECT_EQ(registro.find(nome_modulo_fltk), std::string::npos);
 }
 
+#ifdef _WIN32
+TEST(Programma, ConIlDesktopUsaLaFinestra) {
+  if (!con_desktop()) GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
+  impianto p;
+  esito_programma r = p.avvia();
+
+  EXPECT_EQ(r.stato, 0) << r.errori;
+  EXPECT_EQ(r.errori, "") << "the console was used instead of the window";
+}
+
+// Started from the desktop the program has no standard error: what it would
+// write there comes up in a box when the run ends, and only then.
+TEST(Programma, DalDesktopUnGuastoDelDiscoSiLeggeInUnRiquadro) {
+  if (!con_desktop()) GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
+  impianto p;
+  processo normale = p.lancia_dal_desktop();
+  ASSERT_TRUE(normale.avviato) << GetLastError();
+  EXPECT_EQ(attendi(normale), 0) << "a run with nothing to report must not wait on a box";
+  const auto prima = p.contenuti();
+  ASSERT_EQ(prima.size(), uscite().size());
+
+  const std::string bloccato = nomi.scheda_treno();
+  fs::remove(p / bloccato);
+  fs::create_directory(p / bloccato);
+  processo guasto = p.lancia_dal_desktop();
+  ASSERT_TRUE(guasto.avviato) << GetLastError();
+  const prova::riquadro_letto letto = prova::leggi_e_chiudi_riquadro(guasto.info.dwProcessId);
+  const int stato = attendi(guasto);
+
+  ASSERT_TRUE(letto.trovato) << "no box came up";
+  EXPECT_EQ(letto.titolo, L"Compilazione scenario");
+  const std::string atteso = "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
+  EXPECT_EQ(letto.testo, largo(atteso));
+  EXPECT_EQ(letto.pulsanti, 1);
+  EXPECT_EQ(letto.icone, 0);
+  EXPECT_EQ(stato, 2);
+  auto attesi = prima;
+  attesi.erase(bloccato);
+  EXPECT_EQ(p.contenuti(), attesi);
+}
+#endif
+
 TEST(Programma, ConIlDisplayUsaLaFinestra) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the X display and the toolkit module: on Windows see ConIlDesktopUsaLaFinestra";
+#endif
   if (!con_display()) GTEST_SKIP() << "no DISPLAY: run under xvfb-run";
   if (!fs::exists(modulo_costruito())) GTEST_SKIP() << "window module not built";
   impianto p;

@@ -1,0 +1,136 @@
+#include "driver/comandi.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "driver/esecuzione.h"
+#include "driver/file_programma.h"
+#include "driver/opzioni.h"
+#include "sources/nomi_file.h"
+#include "strumenti/compila_sorgenti.h"
+#include "strumenti/decodifica.h"
+#include "strumenti/disegna.h"
+#include "strumenti/esporta.h"
+#include "strumenti/ispeziona.h"
+
+namespace scenario {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int stato_di(esito_strumento e) {
+  switch (e) {
+    case esito_strumento::fatto: return uscita_normale;
+    case esito_strumento::errore_compilazione: return uscita_codice_errore;
+    case esito_strumento::guasto_disco: return uscita_disco;
+    case esito_strumento::file_malformato: return uscita_file_malformato;
+    case esito_strumento::file_esistenti: return uscita_file_esistenti;
+  }
+  return uscita_disco;
+}
+
+int errore_uso(std::ostream& err, const std::string& motivo) {
+  err << "compila_scenario: " << motivo << "\n" << suggerimento_aiuto();
+  return uscita_uso;
+}
+
+int guasto(std::ostream& err, const std::string& file, const std::string& motivo) {
+  err << "compila_scenario: " << file << ": " << motivo << "\n";
+  return uscita_disco;
+}
+
+// The directory as the user wrote it, ready to go before a file name; the
+// current directory, unnamed, adds nothing.
+std::string prefisso(const std::optional<std::string>& cartella) {
+  return cartella ? (fs::path(*cartella) / "").string() : std::string();
+}
+
+// An identifier becomes part of file names: it must name no other directory.
+bool identificatore_valido(const std::string& id) {
+  return !id.empty() && id.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+// A directory to write into, made (with its parents) when missing.
+bool prepara_cartella(const fs::path& cartella, std::ostream& err) {
+  std::error_code ec;
+  fs::create_directories(cartella, ec);
+  if (!ec && fs::is_directory(cartella, ec)) return true;
+  guasto(err, cartella.string(), ec ? ec.message() : "non e' una cartella");
+  return false;
+}
+
+// A directory to read from must exist.
+bool cartella_esistente(const fs::path& cartella, std::ostream& err) {
+  std::error_code ec;
+  if (fs::is_directory(cartella, ec)) return true;
+  guasto(err, cartella.string(), fs::exists(cartella, ec) ? "non e' una cartella" : "cartella inesistente");
+  return false;
+}
+
+// Only plain files are read whole: a device or a pipe could be endless.
+bool non_regolare(const fs::path& p, std::ostream& err) {
+  std::error_code ec;
+  if (!fs::exists(p, ec) || fs::is_regular_file(p, ec)) return false;
+  guasto(err, p.string(), "non e' un file regolare");
+  return true;
+}
+
+int esporta_in(const richiesta& r, std::ostream& err) {
+  const fs::path cartella = r.operandi[0];
+  if (!prepara_cartella(cartella, err)) return uscita_disco;
+  disco_reale d(cartella);
+  return stato_di(esporta(d, r.forza, prefisso(r.operandi[0]), err));
+}
+
+// compile and draw: two identifiers, the directory read (where no file of
+// the scenario may be anything but a plain file), the one written.
+template <typename strumento>
+int con_identificatori(const richiesta& r, std::ostream& err, strumento fai) {
+  for (const std::string& id : r.operandi) {
+    if (!identificatore_valido(id)) return errore_uso(err, "identificatore non valido: '" + id + "'");
+  }
+  const fs::path letta = r.cartella.value_or(".");
+  if (!cartella_esistente(letta, err)) return uscita_disco;
+  const nomi_file n{r.operandi[0], r.operandi[1]};
+  for (const std::string& f : {n.sorgente_linea(), n.sorgente_treno(), n.linea_compilata(), n.treno_compilato(),
+                               n.griglia_compilata()}) {
+    if (non_regolare(letta / f, err)) return uscita_disco;
+  }
+  const fs::path scritta = r.cartella_uscita ? fs::path(*r.cartella_uscita) : letta;
+  if (r.cartella_uscita && !prepara_cartella(scritta, err)) return uscita_disco;
+  disco_reale ingresso(letta);
+  disco_reale uscita(scritta);
+  return stato_di(fai(ingresso, uscita, r.operandi[0], r.operandi[1], prefisso(r.cartella), err));
+}
+
+int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
+  const std::string& nome = r.operandi[0];
+  const std::optional<tipo_file> tipo = r.tipo ? tipo_da_parola(*r.tipo) : tipo_da_nome(nome);
+  if (!tipo) return errore_uso(err, "tipo di file sconosciuto per " + nome + ": usare --kind=plan|table|grid");
+  const fs::path p = nome;
+  if (non_regolare(p, err)) return uscita_disco;
+  disco_reale d(p.parent_path());
+  std::string dati;
+  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok) return guasto(err, e.file, e.motivo);
+  return stato_di(ispeziona(dati, *tipo, nome, r.json, out, err));
+}
+
+}  // namespace
+
+int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+  const esito_opzioni o = interpreta_opzioni(argomenti);
+  if (!o.r) return errore_uso(err, o.errore);
+  const richiesta& r = *o.r;
+  switch (r.cosa) {
+    case comando::aiuto: out << testo_aiuto(); return uscita_normale;
+    case comando::versione: out << testo_versione(); return uscita_normale;
+    case comando::esporta: return esporta_in(r, err);
+    case comando::compila: return con_identificatori(r, err, compila_sorgenti);
+    case comando::ispeziona: return ispeziona_file(r, out, err);
+    case comando::disegna: return con_identificatori(r, err, disegna);
+  }
+  return uscita_uso;
+}
+
+}  // namespace scenario

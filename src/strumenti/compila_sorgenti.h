@@ -1,0 +1,22 @@
+// compile: an author's two sources, read from one disk, compiled by the same
+// parser and passes as the default run, and the three compiled files put on
+// another disk together (all written before any replaces its older self).
+// The sources are never deleted. A compile that records an error, or stops
+// on a fatal one, writes nothing: it reports where the fault lies instead.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "sources/disco.h"
+#include "strumenti/esito.h"
+
+namespace scenario {
+
+// `prefisso_sorgenti` goes before the source names in the report (the
+// directory as the user wrote it, with its separator, or nothing).
+esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::string& nome_linea,
+                                 const std::string& nome_treno, const std::string& prefisso_sorgenti,
+                                 std::ostream& err);
+
+}  // namespace scenario

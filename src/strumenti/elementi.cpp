@@ -1,0 +1,225 @@
+#include "strumenti/elementi.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string_view>
+
+namespace scenario {
+
+namespace {
+
+constexpr double metri_cella = 50;
+constexpr double margine_griglia = 7000;  // the spare metres past the route's end
+
+// A placed object's position from its cell.
+double posizione_oggetto(size_t c) { return (static_cast<double>(c) - 1) * metri_cella; }
+
+double lunghezza_di(const scenario_compilato& s) {
+  const double massimo = metri_cella * static_cast<double>(s.griglia.empty() ? 0 : s.griglia.size() - 1);
+  const double l = s.righe[riga_treno].fine;
+  if (l > 0 && l <= massimo) return l;
+  // A header that does not fit the grid: the grid less its spare cells.
+  return massimo > margine_griglia ? massimo - margine_griglia : std::max(massimo, metri_cella);
+}
+
+bool contiene_senza_maiuscole(std::string_view testo, std::string_view parola) {
+  const auto uguali = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  };
+  return std::search(testo.begin(), testo.end(), parola.begin(), parola.end(), uguali) != testo.end();
+}
+
+std::string senza_spazi_ai_lati(std::string_view t) {
+  const size_t a = t.find_first_not_of(' ');
+  if (a == std::string_view::npos) return {};
+  return std::string(t.substr(a, t.find_last_not_of(' ') - a + 1));
+}
+
+// The bracketed groups of a sign text: "(Galleria)( VELMO  )(1186 m. )".
+std::vector<std::string> gruppi(std::string_view testo) {
+  std::vector<std::string> g;
+  for (size_t i = testo.find('('); i != std::string_view::npos; i = testo.find('(', i)) {
+    const size_t chiusa = testo.find(')', i + 1);
+    if (chiusa == std::string_view::npos) break;
+    g.push_back(senza_spazi_ai_lati(testo.substr(i + 1, chiusa - i - 1)));
+    i = chiusa + 1;
+  }
+  return g;
+}
+
+// "1186 m." gives 1186; a group that is no length gives none.
+std::optional<double> lunghezza_in(std::string_view g) {
+  size_t i = 0;
+  double n = 0;
+  while (i < g.size() && i < 9 && g[i] >= '0' && g[i] <= '9') n = n * 10 + (g[i++] - '0');
+  if (i == 0) return std::nullopt;
+  while (i < g.size() && g[i] == ' ') ++i;
+  if (i < g.size() && g[i] == 'm') return n;
+  return std::nullopt;
+}
+
+struct cartello_galleria {
+  double posizione = 0;
+  std::string nome;
+  std::optional<double> lunghezza;
+};
+
+std::vector<cartello_galleria> cartelli_gallerie(const scenario_compilato& s) {
+  std::vector<cartello_galleria> r;
+  for (size_t c = 0; c < s.griglia.size(); ++c) {
+    const cella& k = s.griglia[c];
+    if (k.tipo_cella != cartello_indicatore || k.valore1 < 1 || k.valore1 >= righe_tabella) continue;
+    const std::string& testo = s.righe[static_cast<size_t>(k.valore1)].nome;
+    if (!contiene_senza_maiuscole(testo, "gall")) continue;
+    cartello_galleria g{posizione_oggetto(c), {}, std::nullopt};
+    for (const std::string& gruppo : gruppi(testo)) {
+      if (const auto l = lunghezza_in(gruppo)) {
+        g.lunghezza = l;
+      } else if (!contiene_senza_maiuscole(gruppo, "gall") && g.nome.empty()) {
+        g.nome = gruppo;
+      }
+    }
+    r.push_back(std::move(g));
+  }
+  return r;
+}
+
+// Runs of cells whose mountain type is 1.
+std::vector<tratto_linea> celle_in_galleria(const scenario_compilato& s, double l) {
+  std::vector<tratto_linea> r;
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
+    if (s.griglia[c].tipo_montagna != 1) continue;
+    const double da = static_cast<double>(c) * metri_cella;
+    if (!r.empty() && r.back().a == da) {
+      r.back().a = da + metri_cella;
+    } else {
+      r.push_back({da, da + metri_cella, {}});
+    }
+  }
+  return r;
+}
+
+bool si_sovrappongono(const tratto_linea& a, const tratto_linea& b) { return a.da < b.a && b.da < a.a; }
+
+// Named tunnels from their signs; a sign without a length names the run of
+// tunnel cells that begins next to it; runs no sign names stay unnamed.
+std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
+  std::vector<tratto_linea> celle = celle_in_galleria(s, l);
+  std::vector<bool> usate(celle.size(), false);
+  std::vector<tratto_linea> r;
+  for (const cartello_galleria& g : cartelli_gallerie(s)) {
+    if (g.lunghezza) {
+      r.push_back({g.posizione, g.posizione + *g.lunghezza, g.nome});
+      continue;
+    }
+    tratto_linea t{g.posizione, g.posizione + metri_cella, g.nome};
+    for (size_t i = 0; i < celle.size(); ++i) {
+      if (!usate[i] && celle[i].da >= g.posizione - 100 && celle[i].da <= g.posizione + 300) {
+        t = {celle[i].da, celle[i].a, g.nome};
+        usate[i] = true;
+        break;
+      }
+    }
+    r.push_back(t);
+  }
+  const size_t nominate = r.size();
+  for (size_t i = 0; i < celle.size(); ++i) {
+    bool coperta = usate[i];
+    for (size_t k = 0; k < nominate && !coperta; ++k) coperta = si_sovrappongono(celle[i], r[k]);
+    if (!coperta) r.push_back(celle[i]);
+  }
+  for (tratto_linea& t : r) {
+    t.da = std::clamp(t.da, 0.0, l);
+    t.a = std::clamp(t.a, t.da, l);
+  }
+  std::erase_if(r, [](const tratto_linea& t) { return t.a <= t.da; });
+  std::sort(r.begin(), r.end(), [](const tratto_linea& a, const tratto_linea& b) { return a.da < b.da; });
+  return r;
+}
+
+// From each start cell to the next end cell; a start with its end in its own
+// cell (no end cell before the next start) covers that one cell.
+std::vector<rallentamento_linea> rallentamenti_di(const scenario_compilato& s, double l) {
+  std::vector<rallentamento_linea> r;
+  const auto& g = s.griglia;
+  for (size_t c = 0; c < g.size(); ++c) {
+    if (g[c].tipo_cella != inizio_rallentamento) continue;
+    size_t e = c;
+    for (size_t k = c + 1; k < g.size() && g[k].tipo_cella != inizio_rallentamento; ++k) {
+      if (g[k].tipo_cella == fine_rallentamento) {
+        e = k;
+        break;
+      }
+    }
+    const double da = posizione_oggetto(c);
+    const double a = e == c ? da + metri_cella : posizione_oggetto(e);
+    if (da >= 0 && da < l) r.push_back({da, std::min(a, l), g[c].valore1});
+  }
+  return r;
+}
+
+std::vector<gradino> limiti_di(const scenario_compilato& s, double l) {
+  std::vector<gradino> r;
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
+    const double da = static_cast<double>(c) * metri_cella;
+    const double a = std::min(da + metri_cella, l);
+    const double v = s.griglia[c].vel_limite * 5.0;
+    if (!r.empty() && r.back().valore == v) {
+      r.back().a = a;
+    } else {
+      r.push_back({da, a, v});
+    }
+  }
+  return r;
+}
+
+// Each cell climbs by its gradient (per mille, stored plus 100) over its
+// 50 m, or over the part of them before the route's end.
+std::vector<quota> quote_di(const scenario_compilato& s, double l) {
+  std::vector<quota> r{{0, 0}};
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
+    const double da = static_cast<double>(c) * metri_cella;
+    const double a = std::min(da + metri_cella, l);
+    const double pendenza = (s.griglia[c].pendenza - 100) / 1000.0;
+    r.push_back({a, r.back().metri + pendenza * (a - da)});
+  }
+  return r;
+}
+
+}  // namespace
+
+const char* ruolo_riga(size_t r, const voce_scenario& v) {
+  if (r >= 81 && r <= 83) return "progressiva";
+  if (r == riga_treno) return "treno";
+  if (r == riga_linea) return "linea";
+  if (r == riga_servizio) return "servizio";
+  if (v == voce_scenario{}) return nullptr;
+  voce_scenario senza_nome = v;
+  senza_nome.nome.clear();
+  return senza_nome == voce_scenario{} ? "cartello" : "stazione";
+}
+
+elementi_linea elementi_di(const scenario_compilato& s) {
+  elementi_linea e;
+  e.lunghezza = lunghezza_di(s);
+  const double l = e.lunghezza;
+  for (size_t r = 1; r <= static_cast<size_t>(prima_riga_cartelli); ++r) {
+    const voce_scenario& v = s.righe[r];
+    const char* ruolo = ruolo_riga(r, v);
+    if (ruolo != nullptr && std::string_view(ruolo) == "stazione" && v.posizione >= 0 && v.posizione <= l) {
+      e.stazioni.push_back({static_cast<double>(v.posizione), v.nome});
+    }
+  }
+  for (size_t c = 0; c < s.griglia.size(); ++c) {
+    const double p = posizione_oggetto(c);
+    if (s.griglia[c].tipo_cella == segnale && p >= 0 && p <= l) e.segnali.push_back(p);
+  }
+  e.gallerie = gallerie_di(s, l);
+  e.rallentamenti = rallentamenti_di(s, l);
+  e.limiti = limiti_di(s, l);
+  e.quote = quote_di(s, l);
+  return e;
+}
+
+}  // namespace scenario

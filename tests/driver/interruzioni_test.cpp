@@ -1,0 +1,157 @@
+// The real program killed (SIGKILL) at random moments of a run, in a
+// directory holding the outputs of an earlier run: after every kill each
+// output is the earlier one or the new one, whole, never missing nor cut; a
+// source or a temporary the kill left behind is harmless, and the next normal
+// run completes with every output new. The moments come from a fixed seed.
+#if !defined(_WIN32)
+
+#include <gtest/gtest.h>
+#include <time.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "avvio_programma.h"
+#include "cartella_prova.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+#include "sources/nomi_file.h"
+#include "sources/scrittore_testo.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using prova::cartella_unica;
+using prova::leggi;
+using prova::scrivi;
+
+nomi_file nomi_predefiniti() { return {std::string(linea_predefinita), std::string(treno_predefinito)}; }
+
+std::vector<std::string> uscite() {
+  const nomi_file n = nomi_predefiniti();
+  return {n.note(), n.rallentamenti(), n.scheda_treno(), n.linea_compilata(), n.treno_compilato(),
+          n.griglia_compilata()};
+}
+
+// An earlier run's output, told apart from the new one by its content.
+std::string precedente(const std::string& nome) { return "uscita precedente: " + nome + "\r\n"; }
+
+void attendi(std::chrono::nanoseconds d) {
+  timespec t{static_cast<time_t>(d.count() / 1000000000), static_cast<long>(d.count() % 1000000000)};
+  while (nanosleep(&t, &t) != 0) {
+  }
+}
+
+// How the directory looks after a kill.
+struct dopo_uccisione {
+  size_t nuove = 0;  // outputs already replaced
+  bool temporanei = false;
+  bool sorgenti = false;
+};
+
+// Every output the earlier one or the new one, byte for byte; a source left
+// behind is whole too (it is replaced the same way); any other file is a
+// temporary of ours or the program itself.
+dopo_uccisione controlla_cartella(const fs::path& cartella, const std::map<std::string, std::string>& nuove) {
+  dopo_uccisione d;
+  const nomi_file n = nomi_predefiniti();
+  const std::map<std::string, std::string> sorgenti = {{n.sorgente_linea(), componi_testo(righe_linea())},
+                                                       {n.sorgente_treno(), componi_testo(righe_treno())}};
+  for (const std::string& u : uscite()) {
+    SCOPED_TRACE(u);
+    if (!fs::is_regular_file(cartella / u)) {
+      ADD_FAILURE() << "output missing";
+      continue;
+    }
+    const std::string c = leggi(cartella / u);
+    if (c == precedente(u)) continue;
+    EXPECT_EQ(c.size(), nuove.at(u).size()) << "output cut";
+    EXPECT_TRUE(c == nuove.at(u)) << "neither the earlier nor the new output";
+    ++d.nuove;
+  }
+  for (const auto& v : fs::directory_iterator(cartella)) {
+    const std::string nome = v.path().filename().string();
+    if (v.path().extension() == ".nuovo") {
+      d.temporanei = true;
+    } else if (auto s = sorgenti.find(nome); s != sorgenti.end()) {
+      d.sorgenti = true;
+      EXPECT_EQ(leggi(v.path()), s->second) << nome << " left cut";
+    } else {
+      EXPECT_TRUE(nome == "compila_scenario" || nuove.count(nome) != 0) << "unexpected file " << nome;
+    }
+  }
+  return d;
+}
+
+TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
+  cartella_unica c;
+  const fs::path cartella = c / "programma";
+  fs::create_directories(cartella);
+  const fs::path eseguibile = cartella / "compila_scenario";
+  fs::copy_file(SCENARIO_PROGRAMMA, eseguibile);
+  fs::permissions(eseguibile, fs::perms::owner_all);
+  const fs::path errori = c / "errori.txt";
+
+  // A complete run gives the new outputs, and the span over which to kill.
+  const auto inizio = std::chrono::steady_clock::now();
+  const prova::fine_programma prima = prova::esegui_programma(eseguibile, errori);
+  const auto durata = std::chrono::steady_clock::now() - inizio;
+  ASSERT_EQ(prima.stato, 0) << prima.errori;
+  std::map<std::string, std::string> nuove;
+  for (const std::string& u : uscite()) nuove[u] = leggi(cartella / u);
+
+  std::mt19937 caso(20240611);
+  std::uniform_int_distribution<int64_t> momento(
+      0, std::chrono::duration_cast<std::chrono::nanoseconds>(durata).count() * 5 / 4);
+  constexpr int uccisioni_volute = 120;
+  int uccisioni = 0;
+  bool a_meta = false;  // some kill fell between the first and the last replacement
+  for (int prova_n = 0; uccisioni < uccisioni_volute; ++prova_n) {
+    ASSERT_LT(prova_n, 20 * uccisioni_volute) << "the kills keep missing the run";
+    for (const std::string& u : uscite()) scrivi(cartella / u, precedente(u));
+    const std::chrono::nanoseconds attesa(momento(caso));
+    SCOPED_TRACE("kill after " + std::to_string(attesa.count()) + " ns");
+
+    prova::programma_avviato p(eseguibile, errori);
+    attendi(attesa);
+    p.uccidi();
+    const prova::fine_programma f = p.attendi();
+
+    if (f.uscito) {
+      // The kill came after the end: a complete run.
+      EXPECT_EQ(f.stato, 0) << f.errori;
+    } else {
+      ASSERT_EQ(f.segnale, SIGKILL);
+      ++uccisioni;
+    }
+    const dopo_uccisione d = controlla_cartella(cartella, nuove);
+    if (d.nuove > 0 && d.nuove < uscite().size()) a_meta = true;
+    if (f.uscito) {
+      EXPECT_EQ(d.nuove, uscite().size());
+    }
+
+    // Whatever the kill left, the next run goes through and replaces all.
+    const prova::fine_programma dopo = prova::esegui_programma(eseguibile, errori);
+    ASSERT_EQ(dopo.stato, 0) << dopo.errori;
+    EXPECT_TRUE(prova::messaggi_errore(dopo.errori).empty()) << dopo.errori;
+    const dopo_uccisione pulita = controlla_cartella(cartella, nuove);
+    EXPECT_EQ(pulita.nuove, uscite().size());
+    EXPECT_FALSE(pulita.temporanei);
+    EXPECT_FALSE(pulita.sorgenti);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  // Otherwise every kill fell before or after the writing, and proved nothing.
+  EXPECT_TRUE(a_meta) << "no kill fell while outputs were being replaced";
+}
+
+}  // namespace
+}  // namespace scenario
+
+#endif  // !_WIN32
