@@ -23,8 +23,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Debian installs the 64-bit loader outside PATH; /usr/bin/wine picks it too.
+# Debian installs the 64-bit loader and the server outside PATH.
 find_program(SCENARIO_WINE NAMES wine64 wine PATHS /usr/lib/wine /usr/lib64/wine)
+find_program(SCENARIO_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine /usr/lib64/wine)
 set(SCENARIO_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "The Wine prefix the cross-built programs run in")
 if(SCENARIO_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   # mscoree and mshtml off: a fresh prefix would otherwise offer to download
