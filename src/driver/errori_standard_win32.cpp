@@ -1,9 +1,8 @@
 // A GUI program's C runtime (msvcrt) starts stderr with no descriptor at all
-// (-2) when the parent gave no handle, and writes then vanish; not every
-// runtime will reopen such a stream with freopen. Here descriptor 2 becomes
-// the parent's console or, failing that, the write end of a pipe that a
-// reader thread drains (so a writer never blocks on a full pipe) until the
-// end of main, and the stream is tied to it.
+// (-2) when the parent gave no handle, and writes then vanish. Here
+// descriptor 2 becomes the parent's console or, failing that, the write end
+// of a pipe that a reader thread drains (so a writer never blocks on a full
+// pipe) until the end of main, and the stream is tied to it.
 #include "driver/errori_standard_win32.h"
 
 #include <fcntl.h>
@@ -30,6 +29,9 @@ bool maniglia_utile(DWORD quale) {
   return h != nullptr && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN;
 }
 
+// msvcrt's FILE is a public structure: the stream is given its descriptor
+// directly, because freopen refuses a stream that has none under some
+// implementations of msvcrt (Wine's among them).
 bool collega(std::FILE* flusso, int numero, int descrittore) {
   std::fflush(flusso);
   if (_dup2(descrittore, numero) != 0) return false;

@@ -18,7 +18,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cartella_prova.h"
@@ -89,10 +88,9 @@ HANDLE nulla_ereditabile() {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// A pipe whose write end the child inherits as a standard handle. Reading it
-// to its end also waits until the child's copy is closed, which a file would
-// not: under Wine a finished child's files can stay open a moment longer,
-// and the test directory then cannot be removed.
+// A pipe whose write end the child inherits as a standard handle (under Wine
+// a finished child's files can stay open a moment longer, and the test
+// directory then cannot be removed; a pipe leaves nothing on disk).
 struct tubo {
   HANDLE lettura = nullptr;
   HANDLE scrittura = nullptr;
@@ -105,13 +103,30 @@ tubo crea_tubo() {
   return t;
 }
 
-std::string leggi_fino_alla_fine(HANDLE h) {
-  std::string tutto;
-  char blocco[4096];
+// Takes what is waiting in the pipe, without blocking.
+bool prendi(HANDLE h, std::string& dove) {
+  DWORD disponibili = 0;
+  if (!PeekNamedPipe(h, nullptr, 0, nullptr, &disponibili, nullptr) || disponibili == 0) return false;
+  std::string blocco(disponibili, '\0');
   DWORD letti = 0;
-  while (ReadFile(h, blocco, sizeof blocco, &letti, nullptr) && letti > 0) tutto.append(blocco, letti);
-  CloseHandle(h);
-  return tutto;
+  if (!ReadFile(h, blocco.data(), disponibili, &letti, nullptr)) return false;
+  dove.append(blocco, 0, letti);
+  return letti > 0;
+}
+
+// Empties both pipes while the child runs (so it never waits on a full one)
+// and once more after it ends. The end of the child, not of the pipes, ends
+// the reading: a process the child started (under Wine, the desktop) may
+// keep a copy of the write ends for the rest of the session.
+void svuota_fino_alla_fine(HANDLE processo, HANDLE errori, HANDLE uscita, std::string& e, std::string& u) {
+  for (int attesa = 0; attesa < 6000;) {
+    const bool letto = prendi(errori, e) | prendi(uscita, u);
+    if (letto) continue;
+    if (WaitForSingleObject(processo, 10) == WAIT_OBJECT_0) break;
+    ++attesa;
+  }
+  while (prendi(errori, e) | prendi(uscita, u)) {
+  }
 }
 
 struct processo {
@@ -211,18 +226,17 @@ class impianto {
                         e.scrittura);
     const DWORD errore_avvio = GetLastError();
     for (HANDLE h : {e.scrittura, u.scrittura, i}) CloseHandle(h);
-    // Both pipes drained at once, so a child that fills one never waits on the other.
+    esito_programma r;
     std::string errori_letti;
     std::string uscita_letta;
-    std::thread lettore_errori([&] { errori_letti = leggi_fino_alla_fine(e.lettura); });
-    std::thread lettore_uscita([&] { uscita_letta = leggi_fino_alla_fine(u.lettura); });
-    esito_programma r;
-    if (p.avviato)
+    if (p.avviato) {
+      svuota_fino_alla_fine(p.info.hProcess, e.lettura, u.lettura, errori_letti, uscita_letta);
       r.stato = attendi(p);
-    else
+    } else {
       ADD_FAILURE() << "cannot start " << eseguibile().string() << ": error " << errore_avvio;
-    lettore_errori.join();
-    lettore_uscita.join();
+    }
+    CloseHandle(e.lettura);
+    CloseHandle(u.lettura);
     r.errori = senza_cr(errori_letti);
     r.uscita = senza_cr(uscita_letta);
     return r;

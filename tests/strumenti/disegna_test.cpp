@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <sstream>
 
@@ -152,7 +153,7 @@ TEST(Sfoltisci, TieneSoloCioCheSiVede) {
 
   // Every point of a circle stays within the tolerance of the thinned line.
   std::vector<punto_svg> cerchio;
-  for (int i = 0; i <= 3600; ++i) cerchio.push_back({100 * std::cos(i * M_PI / 1800), 100 * std::sin(i * M_PI / 1800)});
+  for (int i = 0; i <= 3600; ++i) cerchio.push_back({100 * std::cos(i * std::numbers::pi / 1800), 100 * std::sin(i * std::numbers::pi / 1800)});
   const std::vector<punto_svg> c = sfoltisci(cerchio, 0.5);
   EXPECT_LT(c.size(), 200u);
   for (const punto_svg& q : cerchio) {

@@ -4,7 +4,6 @@
 // shows the error box with it. For looking at the window, never part of a run.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "driver/finestra.h"
