@@ -6,19 +6,12 @@
 #include <vector>
 
 #include "driver/esecuzione.h"
-#include "driver/finestra.h"
+#include "finestra_registro.h"
 
 namespace scenario {
 namespace {
 
-// Keeps what the run asked the window to show.
-class finestra_registro : public finestra {
- public:
-  void mostra_attendere() override { ++attendere; }
-  void mostra_errore(std::string_view testo) override { errori.emplace_back(testo); }
-  int attendere = 0;
-  std::vector<std::string> errori;
-};
+using prova::finestra_registro;
 
 TEST(Errore, MostraIlNumeroDopoIlPrefissoERestituisceUno) {
   const struct {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "finestra_registro.h"
 #include "sources/disco.h"
 #include "sources/nomi_file.h"
 
@@ -14,13 +15,7 @@ namespace {
 
 const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
 
-class finestra_registro : public finestra {
- public:
-  void mostra_attendere() override { ++attendere; }
-  void mostra_errore(std::string_view testo) override { errori.emplace_back(testo); }
-  int attendere = 0;
-  std::vector<std::string> errori;
-};
+using prova::finestra_registro;
 
 // An in-memory disk that records the order of writes, can fail one name, and
 // can rewrite a file on its way in (to feed the compiler a faulty source).
