@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "driver/esecuzione.h"
+#include "driver/finestra.h"
 #include "finestra_registro.h"
 
 namespace scenario {
