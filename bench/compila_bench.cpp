@@ -26,21 +26,25 @@ void genera_sorgenti(int32_t lunghezza, std::string& linea, std::string& treno) 
              ",  600\r\n";
   linea += "[pendenze]\r\n";
   for (int32_t p = 0; p < lunghezza; p += 2000)
-    linea += "pendenza,  " + std::to_string(p) + ",   " + std::to_string((p / 2000) % 30 - 10) + "\r\n";
+    linea +=
+        "pendenza,  " + std::to_string(p) + ",   " + std::to_string((p / 2000) % 30 - 10) + "\r\n";
   linea += "[montagne]\r\n";
   const int32_t passo_montagne = std::max<int32_t>(2000, lunghezza / 80 + 50);  // at most 80 spans
   for (int32_t p = 1000; p + 800 < lunghezza; p += passo_montagne)
     linea += "montagna,   " + std::to_string(p) + ",  " + std::to_string(p + 600) + ",  11\r\n";
   linea += "[fine]\r\n";
-  treno = "[generale]\r\nnumero vetture,    4\r\n[vel_limite]\r\nvelocita,       0,    80\r\n"
-          "[aderenze]\r\naderenza,   0,    100\r\n[stazioni]\r\n";
+  treno =
+      "[generale]\r\nnumero vetture,    4\r\n[vel_limite]\r\nvelocita,       0,    80\r\n"
+      "[aderenze]\r\naderenza,   0,    100\r\n[stazioni]\r\n";
   for (int32_t p = 0, r = 1; p + 1000 < lunghezza && r < 70; p += 10000, ++r)
-    treno += "stazione,   " + std::to_string(p) + ", 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, S" +
-             std::to_string(r) + "\r\n";
+    treno += "stazione,   " + std::to_string(p) +
+             ", 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, S" + std::to_string(r) +
+             "\r\n";
   treno += "[segnali]\r\n";
   for (int32_t p = 9000; p + 1000 < lunghezza; p += 10000)
-    treno += "segnale,   " + std::to_string(p) + ",   1, 3, 1,  0, 0,    0,  0,0,0, 0\r\nsegnale,   " +
-             std::to_string(p + 600) + ",   2, 3, 1,  0, 0,    0,  0,0,0, 0\r\n";
+    treno += "segnale,   " + std::to_string(p) +
+             ",   1, 3, 1,  0, 0,    0,  0,0,0, 0\r\nsegnale,   " + std::to_string(p + 600) +
+             ",   2, 3, 1,  0, 0,    0,  0,0,0, 0\r\n";
   treno += "[fine]\r\n";
 }
 
@@ -94,7 +98,10 @@ void BM_percorso_generato(benchmark::State& st) {
   st.SetComplexityN(st.range(0));
 }
 BENCHMARK(BM_percorso_generato)
-    ->Arg(125000)->Arg(250000)->Arg(500000)->Arg(1000000)
+    ->Arg(125000)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 

@@ -60,7 +60,8 @@ std::string chiave_codici(const tabella& t) {
 int32_t codice_gara_og(stato& s) {
   s.riga = chiave_codici(s.tabella_scenario);
   int32_t somma = 0;
-  for (int i = 0; i < caratteri_codice; ++i) somma += codice_carattere(s.riga[static_cast<size_t>(i)]);
+  for (int i = 0; i < caratteri_codice; ++i)
+    somma += codice_carattere(s.riga[static_cast<size_t>(i)]);
   return somma;
 }
 

@@ -26,7 +26,7 @@ constexpr int32_t nessuna = -1;
 
 struct passata {
   stato& s;
-  int32_t u;                             // ultima_cella, taken once
+  int32_t u;                           // ultima_cella, taken once
   std::vector<int32_t> prossima_fine;  // first slowdown end at or after each cell
 };
 
@@ -97,7 +97,8 @@ void punto_prima_dell_inizio(passata& p, int32_t i, int32_t da) {
       return;
     }
   }
-  conflitto(p, errore_prima_inizio, i, {{}, /*inizio*/ i, {}, {}, {i - da, i - da - 1, i - da - 2}});
+  conflitto(p, errore_prima_inizio, i,
+            {{}, /*inizio*/ i, {}, {}, {i - da, i - da - 1, i - da - 2}});
 }
 
 // B4 on the eighth cell k of the slowdown that starts at i: the point goes to

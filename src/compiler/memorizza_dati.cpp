@@ -64,8 +64,9 @@ bool multipli_di_50(const voce_scenario& v) { return v.inizio % 50 == 0 && v.fin
 luogo_sorgente luogo_progressiva(const analisi& a, const voce_scenario& ordinata) {
   for (const progressiva_letta& p : a.progressive) {
     const voce_scenario& v = p.valori;
-    const bool stessa = v.inizio == ordinata.inizio && v.posizione == ordinata.posizione &&
-                        (int64_t{v.fine} == ordinata.fine || int64_t{v.fine} + 100 == ordinata.fine);
+    const bool stessa =
+        v.inizio == ordinata.inizio && v.posizione == ordinata.posizione &&
+        (int64_t{v.fine} == ordinata.fine || int64_t{v.fine} + 100 == ordinata.fine);
     if (p.luogo.riga > 0 && stessa && !multipli_di_50(v)) return p.luogo;
   }
   for (const progressiva_letta& p : a.progressive) {
@@ -97,8 +98,9 @@ esito_io trappola(stato& s, disco& d, const nomi_file& nomi, esito_io io) {
   return io;
 }
 
-esito_io abbandona_sorgente(stato& s, disco& d, const nomi_file& nomi, const std::string& in_lettura,
-                            const abbandono& a, const luogo_sorgente& luogo) {
+esito_io abbandona_sorgente(stato& s, disco& d, const nomi_file& nomi,
+                            const std::string& in_lettura, const abbandono& a,
+                            const luogo_sorgente& luogo) {
   if (!a.ereditato) s.diagnostica.luogo = luogo;
   s.codice_errore = a.codice;
   if (a.con_posizione) s.posizione_errore = a.posizione;

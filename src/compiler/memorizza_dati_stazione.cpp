@@ -124,7 +124,8 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   controlla_griglia(s, v);
   marca_avvicinamento(s, v);
   piazza_punto(a, v, r);
-  if (r > 1 && int64_t{v.inizio} - distanza_minima < s.tabella_scenario[static_cast<size_t>(r - 1)].fine) {
+  if (r > 1 &&
+      int64_t{v.inizio} - distanza_minima < s.tabella_scenario[static_cast<size_t>(r - 1)].fine) {
     abbandona(22, p);
   }
   ++w.numero_stazione;

@@ -118,7 +118,8 @@ void dopo_piazzamento(const stato& s, int32_t posizione, int32_t codice_prima) {
 // for, the four approach cells below it.
 void segna_rallentamento(analisi& a, int32_t x, int32_t l, int32_t f_ta) {
   segna_posato(a, cella_di(x));
-  segna_posato(a, static_cast<int64_t>(arrotonda(static_cast<double>(int64_t{x} + l) / 50.0 + 1.0)));
+  segna_posato(a,
+               static_cast<int64_t>(arrotonda(static_cast<double>(int64_t{x} + l) / 50.0 + 1.0)));
   if (x <= 1500) return;
   const int64_t avviso = cella_di(x - 1200);
   segna_posato(a, avviso);
@@ -180,8 +181,8 @@ dopo_riga riga_stazione(analisi& a, sorgente& f, const std::string& chiave) {
 
 // Every test on every keyword field, in this order.
 constexpr std::array<gestore, 10> gestori_corpo{
-    riga_frenata, riga_vetture,       riga_velocita,     riga_aderenza, riga_orologio,
-    riga_sabbia,  riga_segnale,       riga_rallentamento, riga_abbattimento, riga_stazione};
+    riga_frenata, riga_vetture, riga_velocita,      riga_aderenza,     riga_orologio,
+    riga_sabbia,  riga_segnale, riga_rallentamento, riga_abbattimento, riga_stazione};
 
 }  // namespace
 

@@ -46,8 +46,7 @@ bool valore_indicatore(int32_t vs, int32_t vd, int16_t& risultato) {
       prodotto > std::numeric_limits<int32_t>::max()) {
     return false;
   }
-  return arrotonda_intero(static_cast<double>(vd) / 5.0 + static_cast<double>(prodotto),
-                          risultato);
+  return arrotonda_intero(static_cast<double>(vd) / 5.0 + static_cast<double>(prodotto), risultato);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ inline constexpr int32_t errore_fine_occupato = 19;
 inline constexpr int32_t errore_approccio_occupato = 20;
 inline constexpr int32_t errore_indicatore_occupato = 21;
 // Our own numbers for what the grid cannot hold.
-inline constexpr int32_t errore_fuori_griglia = 26;     // a cell outside 0 .. ultima_cella
-inline constexpr int32_t errore_troppe_montagne = 27;   // an 81st terrain span
+inline constexpr int32_t errore_fuori_griglia = 26;    // a cell outside 0 .. ultima_cella
+inline constexpr int32_t errore_troppe_montagne = 27;  // an 81st terrain span
 
 // Creates the grid for a route of `lunghezza` metres: ultima_cella =
 // R((lunghezza + 7000) / 50), every cell zero; a second call creates it anew.

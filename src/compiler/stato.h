@@ -56,9 +56,9 @@ struct stato {
   std::string nome_linea;
   std::string nome_treno;
 
-  int32_t genera_linea = 0;      // non-zero: build the plan and write the line file
-  int32_t codice_errore = 0;     // the error register; 0 = none
-  int32_t posizione_errore = 0;  // route position (m) of that error
+  int32_t genera_linea = 0;           // non-zero: build the plan and write the line file
+  int32_t codice_errore = 0;          // the error register; 0 = none
+  int32_t posizione_errore = 0;       // route position (m) of that error
   scenario::diagnostica diagnostica;  // where that error came from
 
   // The track grid, indices 0 .. ultima_cella; empty until the route length is read.

@@ -21,11 +21,16 @@ namespace fs = std::filesystem;
 
 int stato_di(esito_strumento e) {
   switch (e) {
-    case esito_strumento::fatto: return uscita_normale;
-    case esito_strumento::errore_compilazione: return uscita_codice_errore;
-    case esito_strumento::guasto_disco: return uscita_disco;
-    case esito_strumento::file_malformato: return uscita_file_malformato;
-    case esito_strumento::file_esistenti: return uscita_file_esistenti;
+    case esito_strumento::fatto:
+      return uscita_normale;
+    case esito_strumento::errore_compilazione:
+      return uscita_codice_errore;
+    case esito_strumento::guasto_disco:
+      return uscita_disco;
+    case esito_strumento::file_malformato:
+      return uscita_file_malformato;
+    case esito_strumento::file_esistenti:
+      return uscita_file_esistenti;
   }
   return uscita_disco;
 }
@@ -64,7 +69,8 @@ bool prepara_cartella(const fs::path& cartella, std::ostream& err) {
 bool cartella_esistente(const fs::path& cartella, std::ostream& err) {
   std::error_code ec;
   if (fs::is_directory(cartella, ec)) return true;
-  guasto(err, cartella.string(), fs::exists(cartella, ec) ? "non e' una cartella" : "cartella inesistente");
+  guasto(err, cartella.string(),
+         fs::exists(cartella, ec) ? "non e' una cartella" : "cartella inesistente");
   return false;
 }
 
@@ -88,13 +94,14 @@ int esporta_in(const richiesta& r, std::ostream& err) {
 template <typename strumento>
 int con_identificatori(const richiesta& r, std::ostream& err, strumento fai) {
   for (const std::string& id : r.operandi) {
-    if (!identificatore_valido(id)) return errore_uso(err, "identificatore non valido: '" + id + "'");
+    if (!identificatore_valido(id))
+      return errore_uso(err, "identificatore non valido: '" + id + "'");
   }
   const fs::path letta = r.cartella.value_or(".");
   if (!cartella_esistente(letta, err)) return uscita_disco;
   const nomi_file n{r.operandi[0], r.operandi[1]};
-  for (const std::string& f : {n.sorgente_linea(), n.sorgente_treno(), n.linea_compilata(), n.treno_compilato(),
-                               n.griglia_compilata()}) {
+  for (const std::string& f : {n.sorgente_linea(), n.sorgente_treno(), n.linea_compilata(),
+                               n.treno_compilato(), n.griglia_compilata()}) {
     if (non_regolare(letta / f, err)) return uscita_disco;
   }
   const fs::path scritta = r.cartella_uscita ? fs::path(*r.cartella_uscita) : letta;
@@ -107,28 +114,40 @@ int con_identificatori(const richiesta& r, std::ostream& err, strumento fai) {
 int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
   const std::string& nome = r.operandi[0];
   const std::optional<tipo_file> tipo = r.tipo ? tipo_da_parola(*r.tipo) : tipo_da_nome(nome);
-  if (!tipo) return errore_uso(err, "tipo di file sconosciuto per " + nome + ": usare --kind=plan|table|grid");
+  if (!tipo)
+    return errore_uso(err,
+                      "tipo di file sconosciuto per " + nome + ": usare --kind=plan|table|grid");
   const fs::path p = nome;
   if (non_regolare(p, err)) return uscita_disco;
   disco_reale d(p.parent_path());
   std::string dati;
-  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok) return guasto(err, e.file, e.motivo);
+  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok)
+    return guasto(err, e.file, e.motivo);
   return stato_di(ispeziona(dati, *tipo, nome, r.json, out, err));
 }
 
 }  // namespace
 
-int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err) {
+int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out,
+                   std::ostream& err) {
   const esito_opzioni o = interpreta_opzioni(argomenti);
   if (!o.r) return errore_uso(err, o.errore);
   const richiesta& r = *o.r;
   switch (r.cosa) {
-    case comando::aiuto: out << testo_aiuto(); return uscita_normale;
-    case comando::versione: out << testo_versione(); return uscita_normale;
-    case comando::esporta: return esporta_in(r, err);
-    case comando::compila: return con_identificatori(r, err, compila_sorgenti);
-    case comando::ispeziona: return ispeziona_file(r, out, err);
-    case comando::disegna: return con_identificatori(r, err, disegna);
+    case comando::aiuto:
+      out << testo_aiuto();
+      return uscita_normale;
+    case comando::versione:
+      out << testo_versione();
+      return uscita_normale;
+    case comando::esporta:
+      return esporta_in(r, err);
+    case comando::compila:
+      return con_identificatori(r, err, compila_sorgenti);
+    case comando::ispeziona:
+      return ispeziona_file(r, out, err);
+    case comando::disegna:
+      return con_identificatori(r, err, disegna);
   }
   return uscita_uso;
 }

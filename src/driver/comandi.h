@@ -9,9 +9,9 @@
 
 namespace scenario {
 
-inline constexpr int uscita_uso = 64;                // a wrong command line
-inline constexpr int uscita_file_malformato = 65;    // a compiled file breaks its layout
-inline constexpr int uscita_file_esistenti = 73;     // export would replace sources
+inline constexpr int uscita_uso = 64;              // a wrong command line
+inline constexpr int uscita_file_malformato = 65;  // a compiled file breaks its layout
+inline constexpr int uscita_file_esistenti = 73;   // export would replace sources
 
 // `argomenti` excludes the program's own name and is never empty.
 int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out, std::ostream& err);

@@ -4,7 +4,9 @@
 
 namespace scenario {
 
-std::string testo_errore(std::string_view a) { return std::string(prefisso_errore) + std::string(a); }
+std::string testo_errore(std::string_view a) {
+  return std::string(prefisso_errore) + std::string(a);
+}
 
 int errore(finestra& f, std::string_view a) {
   f.mostra_errore(testo_errore(a));

@@ -44,7 +44,8 @@ DWORD WINAPI leggi_tutto(void* dati) {
   auto* r = static_cast<errori_standard_win32::raccolta*>(dati);
   char blocco[4096];
   DWORD letti = 0;
-  while (ReadFile(r->lettura, blocco, sizeof blocco, &letti, nullptr) && letti > 0) r->testo.append(blocco, letti);
+  while (ReadFile(r->lettura, blocco, sizeof blocco, &letti, nullptr) && letti > 0)
+    r->testo.append(blocco, letti);
   return 0;
 }
 
@@ -53,10 +54,13 @@ DWORD WINAPI leggi_tutto(void* dati) {
 errori_standard_win32::errori_standard_win32() {
   if (maniglia_utile(STD_ERROR_HANDLE)) return;
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     const int descrittore =
-        console != INVALID_HANDLE_VALUE ? _open_osfhandle(reinterpret_cast<intptr_t>(console), _O_WRONLY | _O_TEXT) : -1;
+        console != INVALID_HANDLE_VALUE
+            ? _open_osfhandle(reinterpret_cast<intptr_t>(console), _O_WRONLY | _O_TEXT)
+            : -1;
     if (descrittore >= 0) {
       collega(stderr, 2, descrittore);
       if (!maniglia_utile(STD_OUTPUT_HANDLE)) collega(stdout, 1, descrittore);
@@ -69,7 +73,8 @@ errori_standard_win32::errori_standard_win32() {
   auto r = std::make_unique<raccolta>();
   HANDLE scrittura = nullptr;
   if (!CreatePipe(&r->lettura, &scrittura, nullptr, 0)) return;
-  const int descrittore = _open_osfhandle(reinterpret_cast<intptr_t>(scrittura), _O_WRONLY | _O_BINARY);
+  const int descrittore =
+      _open_osfhandle(reinterpret_cast<intptr_t>(scrittura), _O_WRONLY | _O_BINARY);
   if (descrittore < 0) {
     CloseHandle(scrittura);
     CloseHandle(r->lettura);

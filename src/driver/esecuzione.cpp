@@ -26,8 +26,8 @@ int riferisci_disco(const esito_io& esito) {
 
 // The compile recorded a fault but wrote its outputs: say which and where.
 int riferisci_codice(const stato& s) {
-  std::string riga = "compila_scenario: errore " + std::to_string(s.codice_errore) + " alla posizione " +
-                     std::to_string(s.posizione_errore) + " m";
+  std::string riga = "compila_scenario: errore " + std::to_string(s.codice_errore) +
+                     " alla posizione " + std::to_string(s.posizione_errore) + " m";
   if (auto descrizione = descrizione_errore(s.codice_errore); !descrizione.empty())
     riga += ": " + std::string(descrizione);
   std::fprintf(stderr, "%s\n", riga.c_str());

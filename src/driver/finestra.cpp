@@ -2,13 +2,14 @@
 // module when a display is there and the module sits beside the program; the
 // console when neither can be shown. The module is opened only here, so a
 // headless run never maps the toolkit's libraries.
+#include "driver/finestra.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "driver/file_programma.h"
-#include "driver/finestra.h"
 #include "driver/finestra_modulo.h"
 
 #ifdef _WIN32

@@ -60,8 +60,8 @@ std::unique_ptr<Fl_Window> crea_riquadro(const std::string& testo) {
   auto* scritta = new Fl_Box(margine, margine, w - 2 * margine, th);
   scritta->copy_label(testo.c_str());
   scritta->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP);
-  auto* ok = new Fl_Button((w - larghezza_pulsante) / 2, h - margine / 2 - altezza_pulsante, larghezza_pulsante,
-                           altezza_pulsante, "OK");
+  auto* ok = new Fl_Button((w - larghezza_pulsante) / 2, h - margine / 2 - altezza_pulsante,
+                           larghezza_pulsante, altezza_pulsante, "OK");
   ok->shortcut(FL_Enter);
   ok->callback(chiudi_riquadro);
   riquadro->end();
@@ -72,13 +72,16 @@ std::unique_ptr<Fl_Window> crea_riquadro(const std::string& testo) {
 
 class finestra_fltk : public finestra {
  public:
-  finestra_fltk() : finestra_(std::make_unique<Fl_Window>(larghezza_finestra, altezza_finestra, titolo_applicazione)) {
+  finestra_fltk()
+      : finestra_(std::make_unique<Fl_Window>(larghezza_finestra, altezza_finestra,
+                                              titolo_applicazione)) {
     etichetta_ = new etichetta(64, 64, 177, 53, "Attendere");
     etichetta_->labelfont(FL_HELVETICA_BOLD);
     etichetta_->labelsize(32);
     etichetta_->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP);
     finestra_->end();
-    finestra_->size_range(larghezza_finestra, altezza_finestra, larghezza_finestra, altezza_finestra);
+    finestra_->size_range(larghezza_finestra, altezza_finestra, larghezza_finestra,
+                          altezza_finestra);
   }
   ~finestra_fltk() override {
     finestra_->hide();
@@ -174,8 +177,8 @@ __attribute__((visibility("default"))) scenario::finestra* compila_scenario_fltk
   return new scenario::finestra_fltk();
 }
 
-__attribute__((visibility("default"))) int compila_scenario_fltk_descrivi(scenario::finestra* f,
-                                                                          scenario::descrizione_finestra* d) {
+__attribute__((visibility("default"))) int compila_scenario_fltk_descrivi(
+    scenario::finestra* f, scenario::descrizione_finestra* d) {
   auto* ff = dynamic_cast<scenario::finestra_fltk*>(f);
   if (ff == nullptr || d == nullptr) return 0;
   *d = {};
@@ -218,8 +221,8 @@ __attribute__((visibility("default"))) int compila_scenario_fltk_descrivi(scenar
   return 1;
 }
 
-__attribute__((visibility("default"))) int compila_scenario_fltk_prova_errore(scenario::finestra* f, const char* testo,
-                                                                              scenario::descrizione_errore* d) {
+__attribute__((visibility("default"))) int compila_scenario_fltk_prova_errore(
+    scenario::finestra* f, const char* testo, scenario::descrizione_errore* d) {
   auto* ff = dynamic_cast<scenario::finestra_fltk*>(f);
   if (ff == nullptr || testo == nullptr || d == nullptr) return 0;
   *d = {};

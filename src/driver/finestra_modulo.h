@@ -17,16 +17,16 @@ inline constexpr const char* simbolo_prova_errore = "compila_scenario_fltk_prova
 struct descrizione_finestra {
   char titolo[64];
   char etichetta[32];
-  char carattere[64];  // the toolkit's name of the label's face
+  char carattere[64];    // the toolkit's name of the label's face
   int numero_carattere;  // the toolkit's number of that face
-  int grassetto;       // non-zero when that face is bold
-  int grandezza;       // label size in pixels
+  int grassetto;         // non-zero when that face is bold
+  int grandezza;         // label size in pixels
   int etichetta_x, etichetta_y, etichetta_larghezza, etichetta_altezza;
-  int larghezza, altezza;      // the window's client area as laid out
-  int larghezza_x, altezza_x;  // the same, as mapped by the X server
+  int larghezza, altezza;                        // the window's client area as laid out
+  int larghezza_x, altezza_x;                    // the same, as mapped by the X server
   int minima_x, minima_y, massima_x, massima_y;  // the size range asked of the window manager
-  int controlli;   // widgets inside the window
-  int disegnata;   // non-zero once the label has been painted
+  int controlli;                                 // widgets inside the window
+  int disegnata;                                 // non-zero once the label has been painted
 };
 
 // The error box while it is on the screen.

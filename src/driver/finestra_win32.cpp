@@ -45,7 +45,8 @@ dpi_schermo leggi_dpi() {
 
 std::wstring largo(std::string_view testo) {
   if (testo.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), nullptr, 0);
   std::wstring w(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, testo.data(), static_cast<int>(testo.size()), w.data(), n);
   return w;
@@ -119,19 +120,20 @@ std::unique_ptr<finestra> crea_finestra_win32() {
   const DWORD stile = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   RECT r{0, 0, px_x(area_client.larghezza), px_y(area_client.altezza)};
   AdjustWindowRectEx(&r, stile, FALSE, 0);
-  HWND finestra = CreateWindowExW(0, classe_finestra_win32, titolo_applicazione_win32, stile, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr, istanza,
-                                  nullptr);
+  HWND finestra = CreateWindowExW(0, classe_finestra_win32, titolo_applicazione_win32, stile,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                                  nullptr, nullptr, istanza, nullptr);
   if (finestra == nullptr) return nullptr;
 
-  HWND etichetta = CreateWindowExW(0, L"STATIC", testo_etichetta, WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                   px_x(area_etichetta.sinistra), px_y(area_etichetta.alto),
-                                   px_x(area_etichetta.larghezza), px_y(area_etichetta.altezza), finestra,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_etichetta)), istanza, nullptr);
+  HWND etichetta = CreateWindowExW(
+      0, L"STATIC", testo_etichetta, WS_CHILD | WS_VISIBLE | SS_LEFT, px_x(area_etichetta.sinistra),
+      px_y(area_etichetta.alto), px_x(area_etichetta.larghezza), px_y(area_etichetta.altezza),
+      finestra, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_etichetta)), istanza, nullptr);
   // The named face when the system has it, else the nearest it finds.
-  HFONT carattere = CreateFontW(-MulDiv(punti_carattere, dpi.y, punti_per_pollice), 0, 0, 0, FW_BOLD, FALSE, FALSE,
-                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, nome_carattere);
+  HFONT carattere =
+      CreateFontW(-MulDiv(punti_carattere, dpi.y, punti_per_pollice), 0, 0, 0, FW_BOLD, FALSE,
+                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, nome_carattere);
   if (etichetta == nullptr || carattere == nullptr) {
     DestroyWindow(finestra);
     if (carattere != nullptr) DeleteObject(carattere);

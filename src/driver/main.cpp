@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
 #endif
   try {
     if (argc > 1) {
-      return scenario::esegui_comando(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+      return scenario::esegui_comando(std::vector<std::string>(argv + 1, argv + argc), std::cout,
+                                      std::cerr);
     }
     return avvia();
   } catch (const std::exception& e) {

@@ -70,7 +70,8 @@ const descrizione_opzione* per_lunga(std::string_view nome, std::string& errore)
     }
   }
   if (quante == 1) return trovata;
-  errore = std::string(quante == 0 ? "opzione sconosciuta: --" : "opzione ambigua: --") + std::string(nome);
+  errore = std::string(quante == 0 ? "opzione sconosciuta: --" : "opzione ambigua: --") +
+           std::string(nome);
   return nullptr;
 }
 
@@ -176,20 +177,31 @@ esito_opzioni solo(comando c) {
 // Puts one option of the command into the request; a fault is its message.
 std::string applica(richiesta& r, const incontrata& o) {
   const bool cartella = o.quale == opzione::cartella || o.quale == opzione::cartella_uscita;
-  if (cartella && o.argomento.empty()) return "l'opzione " + o.scritta + " richiede un argomento non vuoto";
+  if (cartella && o.argomento.empty())
+    return "l'opzione " + o.scritta + " richiede un argomento non vuoto";
   switch (o.quale) {
-    case opzione::cartella: r.cartella = o.argomento; break;
-    case opzione::cartella_uscita: r.cartella_uscita = o.argomento; break;
-    case opzione::json: r.json = true; break;
-    case opzione::forza: r.forza = true; break;
+    case opzione::cartella:
+      r.cartella = o.argomento;
+      break;
+    case opzione::cartella_uscita:
+      r.cartella_uscita = o.argomento;
+      break;
+    case opzione::json:
+      r.json = true;
+      break;
+    case opzione::forza:
+      r.forza = true;
+      break;
     case opzione::tipo:
       if (o.argomento != "plan" && o.argomento != "table" && o.argomento != "grid") {
-        return "valore non valido per " + o.scritta + ": '" + o.argomento + "' (ammessi: plan, table, grid)";
+        return "valore non valido per " + o.scritta + ": '" + o.argomento +
+               "' (ammessi: plan, table, grid)";
       }
       r.tipo = o.argomento;
       break;
     case opzione::aiuto:
-    case opzione::versione: break;
+    case opzione::versione:
+      break;
   }
   return {};
 }
@@ -214,7 +226,8 @@ esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti) {
   r.operandi.assign(l.operandi.begin() + 1, l.operandi.end());
   const std::string parola(c->parola);
   if (r.operandi.size() != c->operandi) {
-    return errore(parola + " vuole " + std::string(c->nomi_operandi) + " (" + std::to_string(r.operandi.size()) +
+    return errore(parola + " vuole " + std::string(c->nomi_operandi) + " (" +
+                  std::to_string(r.operandi.size()) +
                   (r.operandi.size() == 1 ? " argomento dato)" : " argomenti dati)"));
   }
   for (const incontrata& o : l.incontrate) {
@@ -226,7 +239,9 @@ esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti) {
 
 std::string testo_versione() { return "compila_scenario " SCENARIO_VERSIONE "\n"; }
 
-std::string suggerimento_aiuto() { return "Provare 'compila_scenario --help' per maggiori informazioni.\n"; }
+std::string suggerimento_aiuto() {
+  return "Provare 'compila_scenario --help' per maggiori informazioni.\n";
+}
 
 std::string testo_aiuto() {
   return "Uso: compila_scenario\n"

@@ -16,12 +16,12 @@ enum class comando { aiuto, versione, esporta, compila, ispeziona, disegna };
 
 struct richiesta {
   comando cosa = comando::aiuto;
-  std::vector<std::string> operandi;             // after the command word
-  std::optional<std::string> cartella;           // --dir, -C
-  std::optional<std::string> cartella_uscita;    // --output-dir, -o
-  std::optional<std::string> tipo;               // --kind
-  bool json = false;                             // --json
-  bool forza = false;                            // --force, -f
+  std::vector<std::string> operandi;           // after the command word
+  std::optional<std::string> cartella;         // --dir, -C
+  std::optional<std::string> cartella_uscita;  // --output-dir, -o
+  std::optional<std::string> tipo;             // --kind
+  bool json = false;                           // --json
+  bool forza = false;                          // --force, -f
 };
 
 // Either a request or the one-line reason it is not one (without the

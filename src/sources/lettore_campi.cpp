@@ -24,9 +24,12 @@ struct limiti {
 
 limiti limiti_di(larghezza w) {
   switch (w) {
-    case larghezza::byte8: return {0, 255};
-    case larghezza::intero16: return {INT16_MIN, INT16_MAX};
-    case larghezza::lungo32: return {INT32_MIN, INT32_MAX};
+    case larghezza::byte8:
+      return {0, 255};
+    case larghezza::intero16:
+      return {INT16_MIN, INT16_MAX};
+    case larghezza::lungo32:
+      return {INT32_MIN, INT32_MAX};
   }
   return {0, 0};
 }
@@ -132,7 +135,8 @@ std::string_view lettore_campi::linea(int numero) const {
   for (int riga = 1; riga < numero; ++riga) {
     const size_t a_capo = testo_.find_first_of("\r\n", da);
     if (a_capo == std::string_view::npos) return {};
-    const bool cr_lf = testo_[a_capo] == '\r' && a_capo + 1 < testo_.size() && testo_[a_capo + 1] == '\n';
+    const bool cr_lf =
+        testo_[a_capo] == '\r' && a_capo + 1 < testo_.size() && testo_[a_capo + 1] == '\n';
     da = a_capo + (cr_lf ? 2 : 1);
   }
   const size_t a_capo = testo_.find_first_of("\r\n", da);

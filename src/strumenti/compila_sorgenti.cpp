@@ -17,8 +17,8 @@ esito_strumento guasto(const esito_io& e, std::ostream& err) {
 }  // namespace
 
 esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::string& nome_linea,
-                                 const std::string& nome_treno, const std::string& prefisso_sorgenti,
-                                 std::ostream& err) {
+                                 const std::string& nome_treno,
+                                 const std::string& prefisso_sorgenti, std::ostream& err) {
   disco_raccolta raccolta(sorgenti);
   stato s{};
   s.nome_linea = nome_linea;

@@ -16,7 +16,7 @@ namespace scenario {
 // `prefisso_sorgenti` goes before the source names in the report (the
 // directory as the user wrote it, with its separator, or nothing).
 esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::string& nome_linea,
-                                 const std::string& nome_treno, const std::string& prefisso_sorgenti,
-                                 std::ostream& err);
+                                 const std::string& nome_treno,
+                                 const std::string& prefisso_sorgenti, std::ostream& err);
 
 }  // namespace scenario

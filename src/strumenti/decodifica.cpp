@@ -15,14 +15,17 @@ constexpr size_t offset_lunghezza_nome = 14;
 
 // Little-endian readers; the caller has checked that the bytes are there.
 uint8_t u8(std::string_view d, size_t i) { return static_cast<uint8_t>(d[i]); }
-uint16_t u16(std::string_view d, size_t i) { return static_cast<uint16_t>(u8(d, i) | (u8(d, i + 1) << 8)); }
+uint16_t u16(std::string_view d, size_t i) {
+  return static_cast<uint16_t>(u8(d, i) | (u8(d, i + 1) << 8));
+}
 int16_t i16(std::string_view d, size_t i) { return static_cast<int16_t>(u16(d, i)); }
 uint32_t u32(std::string_view d, size_t i) {
   return static_cast<uint32_t>(u16(d, i)) | (static_cast<uint32_t>(u16(d, i + 2)) << 16);
 }
 int32_t i32(std::string_view d, size_t i) { return static_cast<int32_t>(u32(d, i)); }
 double f64(std::string_view d, size_t i) {
-  const uint64_t bit = static_cast<uint64_t>(u32(d, i)) | (static_cast<uint64_t>(u32(d, i + 4)) << 32);
+  const uint64_t bit =
+      static_cast<uint64_t>(u32(d, i)) | (static_cast<uint64_t>(u32(d, i + 4)) << 32);
   return std::bit_cast<double>(bit);
 }
 
@@ -81,26 +84,40 @@ std::string byte(size_t n) { return std::to_string(n) + " byte"; }
 
 // The size of the value whose tag stands at o, or a defect.
 std::optional<difetto> misura_valore(std::string_view d, size_t o, size_t& misura) {
-  if (d.size() - o < 2) return difetto{o, "tipo del valore troncato: " + byte(d.size() - o) + " su 2"};
+  if (d.size() - o < 2)
+    return difetto{o, "tipo del valore troncato: " + byte(d.size() - o) + " su 2"};
   const uint16_t tag = u16(d, o);
   switch (tag) {
-    case static_cast<uint16_t>(tipo_valore::vuoto): misura = 2; break;
-    case static_cast<uint16_t>(tipo_valore::intero): misura = 4; break;
-    case static_cast<uint16_t>(tipo_valore::doppio): misura = 10; break;
-    default: return difetto{o, "tipo di valore sconosciuto " + std::to_string(tag) + " (ammessi 0, 2 e 5)"};
+    case static_cast<uint16_t>(tipo_valore::vuoto):
+      misura = 2;
+      break;
+    case static_cast<uint16_t>(tipo_valore::intero):
+      misura = 4;
+      break;
+    case static_cast<uint16_t>(tipo_valore::doppio):
+      misura = 10;
+      break;
+    default:
+      return difetto{o,
+                     "tipo di valore sconosciuto " + std::to_string(tag) + " (ammessi 0, 2 e 5)"};
   }
   if (d.size() - o < misura) {
-    return difetto{o, "valore di tipo " + std::to_string(tag) + " troncato: " + byte(d.size() - o) + " su " +
-                          std::to_string(misura)};
+    return difetto{o, "valore di tipo " + std::to_string(tag) + " troncato: " + byte(d.size() - o) +
+                          " su " + std::to_string(misura)};
   }
   return std::nullopt;
 }
 
 void imposta_valore(tracciato& t, int32_t m, int colonna, std::string_view d, size_t o) {
   switch (static_cast<tipo_valore>(u16(d, o))) {
-    case tipo_valore::intero: t.imposta_intero(m, colonna, i16(d, o + 2)); break;
-    case tipo_valore::doppio: t.imposta_doppio(m, colonna, f64(d, o + 2)); break;
-    case tipo_valore::vuoto: break;
+    case tipo_valore::intero:
+      t.imposta_intero(m, colonna, i16(d, o + 2));
+      break;
+    case tipo_valore::doppio:
+      t.imposta_doppio(m, colonna, f64(d, o + 2));
+      break;
+    case tipo_valore::vuoto:
+      break;
   }
 }
 
@@ -115,8 +132,11 @@ std::optional<tipo_file> tipo_da_nome(std::string_view nome) {
 }
 
 std::string descrivi_difetto(const std::string& nome, tipo_file tipo, const difetto& d) {
-  const char* cosa = tipo == tipo_file::piano ? "piano" : tipo == tipo_file::tabella ? "tabella" : "griglia";
-  return nome + ": file non valido (" + cosa + ") all'offset " + std::to_string(d.offset) + ": " + d.messaggio;
+  const char* cosa = tipo == tipo_file::piano     ? "piano"
+                     : tipo == tipo_file::tabella ? "tabella"
+                                                  : "griglia";
+  return nome + ": file non valido (" + cosa + ") all'offset " + std::to_string(d.offset) + ": " +
+         d.messaggio;
 }
 
 std::optional<tipo_file> tipo_da_parola(std::string_view parola) {
@@ -130,7 +150,8 @@ std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cel
   if (dati.empty()) return difetto{0, "file vuoto"};
   if (const size_t resto = dati.size() % byte_cella; resto != 0) {
     const size_t o = dati.size() - resto;
-    return difetto{o, "cella " + std::to_string(o / byte_cella) + " troncata: " + byte(resto) + " su 15"};
+    return difetto{
+        o, "cella " + std::to_string(o / byte_cella) + " troncata: " + byte(resto) + " su 15"};
   }
   std::vector<cella> lette;
   lette.reserve(dati.size() / byte_cella);
@@ -151,8 +172,8 @@ std::optional<difetto> decodifica_tabella(std::string_view dati, tabella& t) {
     }
     const size_t n = u16(dati, o + offset_lunghezza_nome);
     if (restano < byte_riga_fissi + n) {
-      return difetto{o, riga + " troncata: " + byte(restano) + " dove ne servono 34 + " + std::to_string(n) +
-                            " (nome di " + byte(n) + ")"};
+      return difetto{o, riga + " troncata: " + byte(restano) + " dove ne servono 34 + " +
+                            std::to_string(n) + " (nome di " + byte(n) + ")"};
     }
     letta[static_cast<size_t>(r)] = riga_a(dati, o, n);
     o += byte_riga_fissi + n;

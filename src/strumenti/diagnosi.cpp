@@ -15,11 +15,14 @@ namespace {
 constexpr int32_t errore_costanti = 1250;
 constexpr int32_t errore_codici = 1251;
 
-bool del_completamento(int32_t codice) { return codice == 11 || codice == 12 || codice == 13 || codice == 30; }
+bool del_completamento(int32_t codice) {
+  return codice == 11 || codice == 12 || codice == 13 || codice == 30;
+}
 
 class redattore {
  public:
-  redattore(const stato& s, const std::map<std::string, std::string>& testi, const std::string& prefisso)
+  redattore(const stato& s, const std::map<std::string, std::string>& testi,
+            const std::string& prefisso)
       : s_(s), testi_(testi), prefisso_(prefisso) {}
 
   // One message at its place, with the quoted line when the place is a row.
@@ -52,7 +55,8 @@ class redattore {
   std::string occupante(int32_t i) const {
     const cella& c = s_.percorso[static_cast<size_t>(i)];
     std::string d(nome_tipo_cella(c.tipo_cella));
-    if (c.tipo_cella == punto_valore && s_.diagnostica.posati.count(i) == 0) d += " del completamento";
+    if (c.tipo_cella == punto_valore && s_.diagnostica.posati.count(i) == 0)
+      d += " del completamento";
     return d;
   }
 
@@ -92,7 +96,8 @@ std::string intestazione(int32_t codice) {
 }
 
 std::string in_cella(std::string_view cosa, int32_t i) {
-  return std::string(cosa) + " nella cella " + std::to_string(i) + " (" + std::to_string((i - 1) * 50) + " m)";
+  return std::string(cosa) + " nella cella " + std::to_string(i) + " (" +
+         std::to_string((i - 1) * 50) + " m)";
 }
 
 // A conflict of the finishing pass: the message at the row of the object it
@@ -100,7 +105,8 @@ std::string in_cella(std::string_view cosa, int32_t i) {
 void rapporto_conflitto(redattore& r, const stato& s, int32_t codice, const conflitto_finitura& c) {
   const std::optional<int32_t> principale = codice == 11 ? c.segnale : c.inizio;
   const luogo_sorgente luogo = r.posato(principale);
-  r.messaggio(luogo, intestazione(codice) + " (posizione " + std::to_string(s.posizione_errore) + " m)");
+  r.messaggio(luogo,
+              intestazione(codice) + " (posizione " + std::to_string(s.posizione_errore) + " m)");
   const auto nota = [&](std::optional<int32_t> i, std::string_view cosa) {
     if (!i) return;
     const luogo_sorgente l = r.posato(i);
@@ -118,14 +124,17 @@ void rapporto_intestazione(redattore& r, const stato& s, int32_t codice) {
   const luogo_sorgente luogo = r.posato(1);
   r.messaggio(luogo, intestazione(codice));
   if (s.nella_griglia(1) && s.percorso[1].tipo_cella != cella_libera) {
-    r.messaggio(luogo, "nota: la cella 1, che riceve i valori di intestazione, e' occupata: " + r.occupante(1),
-                false);
+    r.messaggio(
+        luogo,
+        "nota: la cella 1, che riceve i valori di intestazione, e' occupata: " + r.occupante(1),
+        false);
   }
 }
 
 }  // namespace
 
-std::string rapporto_compilazione(const stato& s, int32_t codice, const std::map<std::string, std::string>& testi,
+std::string rapporto_compilazione(const stato& s, int32_t codice,
+                                  const std::map<std::string, std::string>& testi,
                                   const std::string& prefisso) {
   redattore r(s, testi, prefisso);
   if (codice == errore_costanti || codice == errore_codici) {

@@ -14,8 +14,9 @@ namespace scenario {
 namespace {
 
 // Reads and decodes one compiled file; a failure has been reported.
-std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_file tipo, const std::string& prefisso,
-                                      scenario_compilato& s, std::ostream& err) {
+std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_file tipo,
+                                      const std::string& prefisso, scenario_compilato& s,
+                                      std::ostream& err) {
   std::string dati;
   if (esito_io e = d.leggi(nome, dati); !e.ok) {
     err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
@@ -23,9 +24,15 @@ std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_fi
   }
   std::optional<difetto> difetto;
   switch (tipo) {
-    case tipo_file::piano: difetto = decodifica_piano(dati, s.piano); break;
-    case tipo_file::tabella: difetto = decodifica_tabella(dati, s.righe); break;
-    case tipo_file::griglia: difetto = decodifica_griglia(dati, s.griglia); break;
+    case tipo_file::piano:
+      difetto = decodifica_piano(dati, s.piano);
+      break;
+    case tipo_file::tabella:
+      difetto = decodifica_tabella(dati, s.righe);
+      break;
+    case tipo_file::griglia:
+      difetto = decodifica_griglia(dati, s.griglia);
+      break;
   }
   if (!difetto) return std::nullopt;
   err << "compila_scenario: " << descrivi_difetto(prefisso + nome, tipo, *difetto) << "\n";
@@ -34,8 +41,9 @@ std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_fi
 
 }  // namespace
 
-esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_linea, const std::string& nome_treno,
-                        const std::string& prefisso_ingresso, std::ostream& err) {
+esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_linea,
+                        const std::string& nome_treno, const std::string& prefisso_ingresso,
+                        std::ostream& err) {
   const nomi_file nomi{nome_linea, nome_treno};
   scenario_compilato s;
   const std::pair<std::string, tipo_file> file[] = {{nomi.linea_compilata(), tipo_file::piano},
@@ -46,8 +54,10 @@ esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_
   }
   const elementi_linea e = elementi_di(s);
   const std::string base = nome_linea + "_" + nome_treno;
-  const std::string pianta = disegno_pianta(s, e, nome_linea + " (" + nome_treno + "): pianta del tracciato");
-  const std::string profilo = disegno_profilo(e, nome_linea + " (" + nome_treno + "): profilo della linea");
+  const std::string pianta =
+      disegno_pianta(s, e, nome_linea + " (" + nome_treno + "): pianta del tracciato");
+  const std::string profilo =
+      disegno_profilo(e, nome_linea + " (" + nome_treno + "): profilo della linea");
   const std::vector<file_nuovo> disegni = {
       {base + "_pianta.svg", [&pianta](const scrivi_pezzo& scrivi) { return scrivi(pianta); }},
       {base + "_profilo.svg", [&profilo](const scrivi_pezzo& scrivi) { return scrivi(profilo); }}};

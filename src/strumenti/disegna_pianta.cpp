@@ -59,7 +59,9 @@ struct scala_piano {
   double k = 1;  // pixels per metre
   double ox = margine_sinistro, oy = margine_alto;
 
-  punto_svg a_schermo(double x, double y) const { return {ox + (x - min_x) * k, oy + (max_y - y) * k}; }
+  punto_svg a_schermo(double x, double y) const {
+    return {ox + (x - min_x) * k, oy + (max_y - y) * k};
+  }
   double larghezza() const { return (max_x - min_x) * k; }
   double altezza() const { return (max_y - min_y) * k; }
 };
@@ -92,11 +94,14 @@ std::optional<scala_piano> scala_di(const std::vector<punto_metri>& p) {
 }
 
 // The usable points from metre da to metre a, on the screen.
-std::vector<punto_svg> tratto_a_schermo(const std::vector<punto_metri>& p, const scala_piano& s, double da, double a) {
+std::vector<punto_svg> tratto_a_schermo(const std::vector<punto_metri>& p, const scala_piano& s,
+                                        double da, double a) {
   std::vector<punto_svg> r;
   if (p.empty()) return r;
-  const auto inizio = static_cast<size_t>(std::clamp(std::floor(da), 0.0, static_cast<double>(p.size())));
-  const auto fine = static_cast<size_t>(std::clamp(std::ceil(a), 0.0, static_cast<double>(p.size()) - 1));
+  const auto inizio =
+      static_cast<size_t>(std::clamp(std::floor(da), 0.0, static_cast<double>(p.size())));
+  const auto fine =
+      static_cast<size_t>(std::clamp(std::ceil(a), 0.0, static_cast<double>(p.size()) - 1));
   for (size_t m = inizio; m <= fine && m < p.size(); ++m) {
     if (p[m].valido) r.push_back(s.a_schermo(p[m].x, p[m].y));
   }
@@ -104,9 +109,11 @@ std::vector<punto_svg> tratto_a_schermo(const std::vector<punto_metri>& p, const
 }
 
 // The usable point nearest to metre m, looking back first.
-std::optional<punto_svg> punto_a(const std::vector<punto_metri>& p, const scala_piano& s, double m) {
+std::optional<punto_svg> punto_a(const std::vector<punto_metri>& p, const scala_piano& s,
+                                 double m) {
   if (p.empty()) return std::nullopt;
-  const auto i = static_cast<size_t>(std::clamp(std::round(m), 0.0, static_cast<double>(p.size() - 1)));
+  const auto i =
+      static_cast<size_t>(std::clamp(std::round(m), 0.0, static_cast<double>(p.size() - 1)));
   for (size_t k = i + 1; k-- > 0;) {
     if (p[k].valido) return s.a_schermo(p[k].x, p[k].y);
   }
@@ -129,7 +136,8 @@ void assi(documento_svg& d, const scala_piano& s) {
     d.linea(s.ox, p.y, s.ox + s.larghezza(), p.y, "griglia");
     d.testo(p.x - 6, p.y + 4, numero_svg(y / 1000), "asse", "end");
   }
-  d.testo(s.ox + s.larghezza() / 2, s.oy + s.altezza() + 34, "x (km dal punto di partenza)", "asse", "middle");
+  d.testo(s.ox + s.larghezza() / 2, s.oy + s.altezza() + 34, "x (km dal punto di partenza)", "asse",
+          "middle");
   d.testo(s.ox - 50, s.oy + s.altezza() / 2, "y (km)", "asse", "middle", -90);
 }
 
@@ -151,15 +159,16 @@ struct riquadro {
 
 // Names beside their stations: the first of eight places around the mark
 // where the name meets no other name and no other station.
-void nomi_stazioni(documento_svg& d, const std::vector<std::pair<punto_svg, std::string>>& stazioni) {
+void nomi_stazioni(documento_svg& d,
+                   const std::vector<std::pair<punto_svg, std::string>>& stazioni) {
   constexpr double alto = 11;
   constexpr double per_lettera = 7;  // wide enough for capitals at 11 px
   struct posto {
     double dx, dy;
     bool a_destra;
   };
-  constexpr posto posti[] = {{8, -6, true},   {8, 14, true},   {-8, -6, false}, {-8, 14, false},
-                             {8, -18, true},  {-8, -18, false}, {8, 26, true},  {-8, 26, false}};
+  constexpr posto posti[] = {{8, -6, true},  {8, 14, true},    {-8, -6, false}, {-8, 14, false},
+                             {8, -18, true}, {-8, -18, false}, {8, 26, true},   {-8, 26, false}};
   std::vector<riquadro> occupati;
   for (const auto& [p, nome] : stazioni) occupati.push_back({p.x - 5, p.y - 5, p.x + 5, p.y + 5});
   for (const auto& [p, nome] : stazioni) {
@@ -167,7 +176,8 @@ void nomi_stazioni(documento_svg& d, const std::vector<std::pair<punto_svg, std:
     const auto riquadro_di = [&](const posto& q) {
       const double x = p.x + q.dx;
       const double y = p.y + q.dy;
-      return q.a_destra ? riquadro{x, y - alto, x + largo, y + 2} : riquadro{x - largo, y - alto, x, y + 2};
+      return q.a_destra ? riquadro{x, y - alto, x + largo, y + 2}
+                        : riquadro{x - largo, y - alto, x, y + 2};
     };
     const posto* scelto = &posti[0];
     for (const posto& q : posti) {
@@ -205,15 +215,18 @@ double distanza_dal_segmento(const punto_svg& q, const punto_svg& a, const punto
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
   const double quadro = dx * dx + dy * dy;
-  const double t = quadro > 0 ? std::clamp(((q.x - a.x) * dx + (q.y - a.y) * dy) / quadro, 0.0, 1.0) : 0.0;
+  const double t =
+      quadro > 0 ? std::clamp(((q.x - a.x) * dx + (q.y - a.y) * dy) / quadro, 0.0, 1.0) : 0.0;
   return std::hypot(q.x - a.x - t * dx, q.y - a.y - t * dy);
 }
 
 }  // namespace
 
-std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tolleranza, size_t massimo) {
+std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tolleranza,
+                                 size_t massimo) {
   std::vector<punto_svg> p;
-  const size_t passo = punti.size() > massimo && massimo > 1 ? (punti.size() + massimo - 2) / (massimo - 1) : 1;
+  const size_t passo =
+      punti.size() > massimo && massimo > 1 ? (punti.size() + massimo - 2) / (massimo - 1) : 1;
   for (size_t i = 0; i < punti.size(); i += passo) p.push_back(punti[i]);
   if (!punti.empty() && (punti.size() - 1) % passo != 0) p.push_back(punti.back());
   if (p.size() < 3) return p;
@@ -246,7 +259,8 @@ std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tol
   return r;
 }
 
-std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e, const std::string& titolo) {
+std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e,
+                           const std::string& titolo) {
   const std::vector<punto_metri> p = punti_del_piano(sc.piano, e.lunghezza);
   const std::optional<scala_piano> scala = scala_di(p);
   if (!scala) {
@@ -256,20 +270,22 @@ std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e
     return d.chiudi();
   }
   const scala_piano& s = *scala;
-  const double larghezza = std::max(larghezza_minima, margine_sinistro + s.larghezza() + margine_destro);
+  const double larghezza =
+      std::max(larghezza_minima, margine_sinistro + s.larghezza() + margine_destro);
   const double altezza = margine_alto + s.altezza() + margine_basso;
   documento_svg d(larghezza, altezza, titolo, stile);
   d.testo(margine_sinistro, 30, titolo, "titolo");
   d.testo(margine_sinistro, 48,
-          "Lunghezza " + numero_svg(e.lunghezza / 1000) + " km, " + std::to_string(e.stazioni.size()) +
-              " stazioni, " + std::to_string(e.segnali.size()) + " segnali, " + std::to_string(e.gallerie.size()) +
-              " gallerie",
+          "Lunghezza " + numero_svg(e.lunghezza / 1000) + " km, " +
+              std::to_string(e.stazioni.size()) + " stazioni, " + std::to_string(e.segnali.size()) +
+              " segnali, " + std::to_string(e.gallerie.size()) + " gallerie",
           "nota");
   assi(d, s);
 
   constexpr double tolleranza = 0.3;  // pixels
   d.polilinea(sfoltisci(tratto_a_schermo(p, s, 0, e.lunghezza), tolleranza), "binario");
-  for (const tratto_linea& g : e.gallerie) d.polilinea(sfoltisci(tratto_a_schermo(p, s, g.da, g.a), tolleranza), "galleria");
+  for (const tratto_linea& g : e.gallerie)
+    d.polilinea(sfoltisci(tratto_a_schermo(p, s, g.da, g.a), tolleranza), "galleria");
   for (const double m : e.segnali) {
     if (auto q = punto_a(p, s, m)) d.cerchio(q->x, q->y, 2.5, "segnale");
   }

@@ -13,12 +13,14 @@
 
 namespace scenario {
 
-std::string disegno_pianta(const scenario_compilato& s, const elementi_linea& e, const std::string& titolo);
+std::string disegno_pianta(const scenario_compilato& s, const elementi_linea& e,
+                           const std::string& titolo);
 
 // The points to keep so that no dropped point lies farther than `tolleranza`
 // from the line kept (Douglas-Peucker, without recursion); the first and the
 // last are always kept. At most `massimo` points go into the search, evenly
 // picked, so any input is thinned in bounded time.
-std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tolleranza, size_t massimo = 20000);
+std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tolleranza,
+                                 size_t massimo = 20000);
 
 }  // namespace scenario

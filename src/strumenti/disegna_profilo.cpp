@@ -13,12 +13,12 @@ namespace {
 constexpr double larghezza = 1600;
 constexpr double sinistra = 80;
 constexpr double destra = 30;
-constexpr double alto_nomi = 200;     // room for the station names
+constexpr double alto_nomi = 200;  // room for the station names
 constexpr double altezza_quote = 280;
-constexpr double spazio = 46;         // between the two panels
+constexpr double spazio = 46;  // between the two panels
 constexpr double altezza_velocita = 200;
 constexpr double basso = 90;
-constexpr double spazio_nomi = 12;    // least distance between two names
+constexpr double spazio_nomi = 12;  // least distance between two names
 
 constexpr const char* stile = R"(text { font-family: DejaVu Sans, Arial, sans-serif; fill: #222; }
 .titolo { font-size: 18px; font-weight: bold; }
@@ -41,14 +41,17 @@ constexpr const char* stile = R"(text { font-family: DejaVu Sans, Arial, sans-se
 
 struct pannello {
   double x0, y0, larghezza, altezza;
-  double min, max;  // the values at the bottom and at the top
+  double min, max;   // the values at the bottom and at the top
   double lunghezza;  // metres across
 
   double x(double metri) const { return x0 + std::clamp(metri / lunghezza, 0.0, 1.0) * larghezza; }
-  double y(double v) const { return y0 + altezza - std::clamp((v - min) / (max - min), 0.0, 1.0) * altezza; }
+  double y(double v) const {
+    return y0 + altezza - std::clamp((v - min) / (max - min), 0.0, 1.0) * altezza;
+  }
 };
 
-void tacche_orizzontali(documento_svg& d, const pannello& p, double passo, const std::string& unita) {
+void tacche_orizzontali(documento_svg& d, const pannello& p, double passo,
+                        const std::string& unita) {
   for (double v = std::ceil(p.min / passo) * passo; v <= p.max + passo * 1e-9; v += passo) {
     d.linea(p.x0, p.y(v), p.x0 + p.larghezza, p.y(v), "griglia");
     d.testo(p.x0 - 6, p.y(v) + 4, numero_svg(v) + unita, "asse", "end");
@@ -63,8 +66,8 @@ void chilometri(documento_svg& d, const pannello& sopra, const pannello& sotto) 
     d.linea(x, sotto.y0, x, sotto.y0 + sotto.altezza, "griglia");
     d.testo(x, sotto.y0 + sotto.altezza + 16, numero_svg(m / 1000), "asse", "middle");
   }
-  d.testo(sotto.x0 + sotto.larghezza / 2, sotto.y0 + sotto.altezza + 36, "km dall'inizio del percorso", "asse",
-          "middle");
+  d.testo(sotto.x0 + sotto.larghezza / 2, sotto.y0 + sotto.altezza + 36,
+          "km dall'inizio del percorso", "asse", "middle");
 }
 
 void profilo_quote(documento_svg& d, const pannello& p, const elementi_linea& e) {
@@ -80,9 +83,11 @@ void profilo_quote(documento_svg& d, const pannello& p, const elementi_linea& e)
   for (const tratto_linea& g : e.gallerie) {
     std::vector<punto_svg> banda;
     for (const quota& q : e.quote) {
-      if (q.posizione >= g.da && q.posizione <= g.a) banda.push_back({p.x(q.posizione), p.y(q.metri)});
+      if (q.posizione >= g.da && q.posizione <= g.a)
+        banda.push_back({p.x(q.posizione), p.y(q.metri)});
     }
-    if (banda.empty()) banda.push_back({p.x(g.da), p.y(e.quote.empty() ? 0 : e.quote.front().metri)});
+    if (banda.empty())
+      banda.push_back({p.x(g.da), p.y(e.quote.empty() ? 0 : e.quote.front().metri)});
     const double xa = p.x(g.da);
     const double xb = std::max(p.x(g.a), xa + 1.5);
     std::vector<punto_svg> forma{{xa, banda.front().y}};
@@ -118,7 +123,10 @@ void rallentamenti(documento_svg& d, const pannello& p, const elementi_linea& e)
     const double mezza = std::max(p.x(r.a) - p.x(r.da), larghezza_minima) / 2;
     const double sopra = p.y(std::max(limite_a(e, r.da), static_cast<double>(r.velocita)));
     const double fondo = p.y(r.velocita);
-    d.poligono({{centro - mezza, sopra}, {centro - mezza, fondo}, {centro + mezza, fondo}, {centro + mezza, sopra}},
+    d.poligono({{centro - mezza, sopra},
+                {centro - mezza, fondo},
+                {centro + mezza, fondo},
+                {centro + mezza, sopra}},
                "rallentamento");
     d.testo(centro, fondo + 13, std::to_string(r.velocita), "velocita_rallentamento", "middle");
   }
@@ -142,7 +150,8 @@ void profilo_velocita(documento_svg& d, const pannello& p, const elementi_linea&
 
 // Names stand upright above the panels, each at least spazio_nomi from the
 // next; a name pushed off its station is tied to it by a short line.
-void stazioni(documento_svg& d, const pannello& sopra, const pannello& sotto, const elementi_linea& e) {
+void stazioni(documento_svg& d, const pannello& sopra, const pannello& sotto,
+              const elementi_linea& e) {
   std::vector<double> x;
   for (const stazione_linea& s : e.stazioni) x.push_back(sopra.x(s.posizione));
   std::vector<double> posto = x;
@@ -160,7 +169,8 @@ void stazioni(documento_svg& d, const pannello& sopra, const pannello& sotto, co
   const double piede = sopra.y0 - 18;
   for (size_t i = 0; i < x.size(); ++i) {
     d.linea(x[i], sopra.y0, x[i], sotto.y0 + sotto.altezza, "stazione");
-    d.polilinea({{x[i], sopra.y0}, {x[i], piede + 10}, {posto[i], piede + 4}, {posto[i], piede}}, "richiamo");
+    d.polilinea({{x[i], sopra.y0}, {x[i], piede + 10}, {posto[i], piede + 4}, {posto[i], piede}},
+                "richiamo");
     d.testo(posto[i] + 4, piede - 2, e.stazioni[i].nome, "nome", "start", -90);
   }
 }
@@ -192,10 +202,12 @@ std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) 
     piu_alta = std::max(piu_alta, q.metri);
   }
   d.testo(sinistra, 48,
-          "Lunghezza " + numero_svg(e.lunghezza / 1000) + " km; quota relativa all'inizio, dalle pendenze: da " +
-              numero_svg(std::round(piu_bassa)) + " a " + numero_svg(std::round(piu_alta)) + " m; " +
-              std::to_string(e.stazioni.size()) + " stazioni, " + std::to_string(e.segnali.size()) +
-              " segnali, " + std::to_string(e.rallentamenti.size()) + " rallentamenti",
+          "Lunghezza " + numero_svg(e.lunghezza / 1000) +
+              " km; quota relativa all'inizio, dalle pendenze: da " +
+              numero_svg(std::round(piu_bassa)) + " a " + numero_svg(std::round(piu_alta)) +
+              " m; " + std::to_string(e.stazioni.size()) + " stazioni, " +
+              std::to_string(e.segnali.size()) + " segnali, " +
+              std::to_string(e.rallentamenti.size()) + " rallentamenti",
           "nota");
   const double passo_quote = passo_rotondo(std::max(piu_alta - piu_bassa, 10.0), 6);
   const double basso_quote = std::floor(piu_bassa / passo_quote) * passo_quote;
@@ -203,13 +215,19 @@ std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) 
 
   const double lunghezza = std::max(e.lunghezza, 1.0);
   const double ampiezza = larghezza - sinistra - destra;
-  const pannello sopra{sinistra, alto_nomi, ampiezza, altezza_quote, basso_quote, alto_quote, lunghezza};
+  const pannello sopra{sinistra,    alto_nomi,  ampiezza, altezza_quote,
+                       basso_quote, alto_quote, lunghezza};
   double massima = 0;
   for (const gradino& g : e.limiti) massima = std::max(massima, g.valore);
   const double passo_velocita = passo_rotondo(std::max(massima, 20.0), 5);
-  const pannello sotto{sinistra,         alto_nomi + altezza_quote + spazio, ampiezza, altezza_velocita, 0,
-                       std::ceil(std::max(massima, 20.0) / passo_velocita) * passo_velocita + passo_velocita / 2,
-                       lunghezza};
+  const pannello sotto{
+      sinistra,
+      alto_nomi + altezza_quote + spazio,
+      ampiezza,
+      altezza_velocita,
+      0,
+      std::ceil(std::max(massima, 20.0) / passo_velocita) * passo_velocita + passo_velocita / 2,
+      lunghezza};
 
   tacche_orizzontali(d, sopra, passo_quote, " m");
   tacche_orizzontali(d, sotto, passo_velocita, "");

@@ -16,7 +16,8 @@ constexpr double margine_griglia = 7000;  // the spare metres past the route's e
 double posizione_oggetto(size_t c) { return (static_cast<double>(c) - 1) * metri_cella; }
 
 double lunghezza_di(const scenario_compilato& s) {
-  const double massimo = metri_cella * static_cast<double>(s.griglia.empty() ? 0 : s.griglia.size() - 1);
+  const double massimo =
+      metri_cella * static_cast<double>(s.griglia.empty() ? 0 : s.griglia.size() - 1);
   const double l = s.righe[riga_treno].fine;
   if (l > 0 && l <= massimo) return l;
   // A header that does not fit the grid: the grid less its spare cells.
@@ -25,9 +26,11 @@ double lunghezza_di(const scenario_compilato& s) {
 
 bool contiene_senza_maiuscole(std::string_view testo, std::string_view parola) {
   const auto uguali = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
   };
-  return std::search(testo.begin(), testo.end(), parola.begin(), parola.end(), uguali) != testo.end();
+  return std::search(testo.begin(), testo.end(), parola.begin(), parola.end(), uguali) !=
+         testo.end();
 }
 
 std::string senza_spazi_ai_lati(std::string_view t) {
@@ -69,7 +72,8 @@ std::vector<cartello_galleria> cartelli_gallerie(const scenario_compilato& s) {
   std::vector<cartello_galleria> r;
   for (size_t c = 0; c < s.griglia.size(); ++c) {
     const cella& k = s.griglia[c];
-    if (k.tipo_cella != cartello_indicatore || k.valore1 < 1 || k.valore1 >= righe_tabella) continue;
+    if (k.tipo_cella != cartello_indicatore || k.valore1 < 1 || k.valore1 >= righe_tabella)
+      continue;
     const std::string& testo = s.righe[static_cast<size_t>(k.valore1)].nome;
     if (!contiene_senza_maiuscole(testo, "gall")) continue;
     cartello_galleria g{posizione_oggetto(c), {}, std::nullopt};
@@ -100,7 +104,9 @@ std::vector<tratto_linea> celle_in_galleria(const scenario_compilato& s, double 
   return r;
 }
 
-bool si_sovrappongono(const tratto_linea& a, const tratto_linea& b) { return a.da < b.a && b.da < a.a; }
+bool si_sovrappongono(const tratto_linea& a, const tratto_linea& b) {
+  return a.da < b.a && b.da < a.a;
+}
 
 // Named tunnels from their signs; a sign without a length names the run of
 // tunnel cells that begins next to it; runs no sign names stay unnamed.
@@ -134,7 +140,8 @@ std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
     t.a = std::clamp(t.a, t.da, l);
   }
   std::erase_if(r, [](const tratto_linea& t) { return t.a <= t.da; });
-  std::sort(r.begin(), r.end(), [](const tratto_linea& a, const tratto_linea& b) { return a.da < b.da; });
+  std::sort(r.begin(), r.end(),
+            [](const tratto_linea& a, const tratto_linea& b) { return a.da < b.da; });
   return r;
 }
 
@@ -207,7 +214,8 @@ elementi_linea elementi_di(const scenario_compilato& s) {
   for (size_t r = 1; r <= static_cast<size_t>(prima_riga_cartelli); ++r) {
     const voce_scenario& v = s.righe[r];
     const char* ruolo = ruolo_riga(r, v);
-    if (ruolo != nullptr && std::string_view(ruolo) == "stazione" && v.posizione >= 0 && v.posizione <= l) {
+    if (ruolo != nullptr && std::string_view(ruolo) == "stazione" && v.posizione >= 0 &&
+        v.posizione <= l) {
       e.stazioni.push_back({static_cast<double>(v.posizione), v.nome});
     }
   }

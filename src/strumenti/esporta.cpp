@@ -8,7 +8,9 @@ namespace scenario {
 
 namespace {
 
-nomi_file nomi_predefiniti() { return {std::string(linea_predefinita), std::string(treno_predefinito)}; }
+nomi_file nomi_predefiniti() {
+  return {std::string(linea_predefinita), std::string(treno_predefinito)};
+}
 
 }  // namespace
 

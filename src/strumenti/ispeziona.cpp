@@ -104,9 +104,12 @@ std::string testo_json(const std::string& s) {
 
 const char* nome_valore(tipo_valore t) {
   switch (t) {
-    case tipo_valore::intero: return "intero";
-    case tipo_valore::doppio: return "doppio";
-    case tipo_valore::vuoto: break;
+    case tipo_valore::intero:
+      return "intero";
+    case tipo_valore::doppio:
+      return "doppio";
+    case tipo_valore::vuoto:
+      break;
   }
   return "vuoto";
 }
@@ -129,9 +132,12 @@ std::string valore_json(const tracciato& t, int32_t m, int colonna) {
 
 const char* nome_tipo_file(tipo_file t) {
   switch (t) {
-    case tipo_file::piano: return "piano";
-    case tipo_file::tabella: return "tabella";
-    case tipo_file::griglia: break;
+    case tipo_file::piano:
+      return "piano";
+    case tipo_file::tabella:
+      return "tabella";
+    case tipo_file::griglia:
+      break;
   }
   return "griglia";
 }
@@ -174,17 +180,20 @@ void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t
   const int32_t punti = t.allocato() ? t.fine() + 1 : 0;
   out << "piano " << nome << ": " << punti << " punti\n";
   for (int32_t m = 0; m < punti; ++m) {
-    out << "punto " << m << ": " << valore_leggibile(t, m, 0) << ' ' << valore_leggibile(t, m, 1) << "\n";
+    out << "punto " << m << ": " << valore_leggibile(t, m, 0) << ' ' << valore_leggibile(t, m, 1)
+        << "\n";
   }
 }
 
-void scrivi_griglia_json(std::ostream& out, const std::string& nome, const std::vector<cella>& celle) {
+void scrivi_griglia_json(std::ostream& out, const std::string& nome,
+                         const std::vector<cella>& celle) {
   intestazione_json(out, nome, tipo_file::griglia);
   out << ",\"celle\":[";
   for (size_t i = 0; i < celle.size(); ++i) {
     out << (i == 0 ? "\n" : ",\n") << "{\"indice\":" << i;
     for (const campo& c : campi(celle[i])) out << ",\"" << c.nome << "\":" << c.valore;
-    out << ",\"nome_tipo\":" << testo_json(std::string(nome_tipo_cella(celle[i].tipo_cella))) << "}";
+    out << ",\"nome_tipo\":" << testo_json(std::string(nome_tipo_cella(celle[i].tipo_cella)))
+        << "}";
   }
   out << "\n]}\n";
 }
@@ -211,9 +220,9 @@ void scrivi_piano_json(std::ostream& out, const std::string& nome, const traccia
   intestazione_json(out, nome, tipo_file::piano);
   out << ",\"punti\":[";
   for (int32_t m = 0; m < punti; ++m) {
-    out << (m == 0 ? "\n" : ",\n") << "{\"m\":" << m << ",\"x\":" << valore_json(t, m, 0) << ",\"tipo_x\":\""
-        << nome_valore(t.tipo(m, 0)) << "\",\"y\":" << valore_json(t, m, 1) << ",\"tipo_y\":\""
-        << nome_valore(t.tipo(m, 1)) << "\"}";
+    out << (m == 0 ? "\n" : ",\n") << "{\"m\":" << m << ",\"x\":" << valore_json(t, m, 0)
+        << ",\"tipo_x\":\"" << nome_valore(t.tipo(m, 0)) << "\",\"y\":" << valore_json(t, m, 1)
+        << ",\"tipo_y\":\"" << nome_valore(t.tipo(m, 1)) << "\"}";
   }
   out << "\n]}\n";
 }

@@ -24,7 +24,8 @@ void scrivi_tabella(std::ostream& out, const std::string& nome, const tabella& t
 void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t);
 
 // The same as one JSON object; names are read as single-byte Latin-1 text.
-void scrivi_griglia_json(std::ostream& out, const std::string& nome, const std::vector<cella>& celle);
+void scrivi_griglia_json(std::ostream& out, const std::string& nome,
+                         const std::vector<cella>& celle);
 void scrivi_tabella_json(std::ostream& out, const std::string& nome, const tabella& t);
 void scrivi_piano_json(std::ostream& out, const std::string& nome, const tracciato& t);
 

@@ -35,11 +35,21 @@ std::string testo_svg(std::string_view t) {
   for (const char ch : t) {
     const auto c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      case '"': r += "&quot;"; break;
-      case '\'': r += "&apos;"; break;
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '"':
+        r += "&quot;";
+        break;
+      case '\'':
+        r += "&apos;";
+        break;
       default:
         if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
           r += '?';
@@ -54,22 +64,29 @@ std::string testo_svg(std::string_view t) {
   return r;
 }
 
-documento_svg::documento_svg(double larghezza, double altezza, std::string_view titolo, std::string_view stile) {
+documento_svg::documento_svg(double larghezza, double altezza, std::string_view titolo,
+                             std::string_view stile) {
   const std::string l = numero_svg(larghezza);
   const std::string a = numero_svg(altezza);
-  corpo_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + l +
-           "\" height=\"" + a + "\" viewBox=\"0 0 " + l + " " + a + "\">\n<title>" + testo_svg(titolo) +
-           "</title>\n<style>\n" + std::string(stile) + "</style>\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  corpo_ =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"" +
+      l + "\" height=\"" + a + "\" viewBox=\"0 0 " + l + " " + a + "\">\n<title>" +
+      testo_svg(titolo) + "</title>\n<style>\n" + std::string(stile) +
+      "</style>\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
 }
 
-void documento_svg::rettangolo(double x, double y, double larghezza, double altezza, std::string_view classe) {
-  corpo_ += "<rect x=\"" + numero_svg(x) + "\" y=\"" + numero_svg(y) + "\" width=\"" + numero_svg(larghezza) +
-            "\" height=\"" + numero_svg(altezza) + "\" class=\"" + std::string(classe) + "\"/>\n";
+void documento_svg::rettangolo(double x, double y, double larghezza, double altezza,
+                               std::string_view classe) {
+  corpo_ += "<rect x=\"" + numero_svg(x) + "\" y=\"" + numero_svg(y) + "\" width=\"" +
+            numero_svg(larghezza) + "\" height=\"" + numero_svg(altezza) + "\" class=\"" +
+            std::string(classe) + "\"/>\n";
 }
 
 void documento_svg::linea(double x1, double y1, double x2, double y2, std::string_view classe) {
-  corpo_ += "<line x1=\"" + numero_svg(x1) + "\" y1=\"" + numero_svg(y1) + "\" x2=\"" + numero_svg(x2) +
-            "\" y2=\"" + numero_svg(y2) + "\" class=\"" + std::string(classe) + "\"/>\n";
+  corpo_ += "<line x1=\"" + numero_svg(x1) + "\" y1=\"" + numero_svg(y1) + "\" x2=\"" +
+            numero_svg(x2) + "\" y2=\"" + numero_svg(y2) + "\" class=\"" + std::string(classe) +
+            "\"/>\n";
 }
 
 std::string documento_svg::punti(const std::vector<punto_svg>& p) const {
@@ -92,16 +109,17 @@ void documento_svg::poligono(const std::vector<punto_svg>& p, std::string_view c
 }
 
 void documento_svg::cerchio(double cx, double cy, double r, std::string_view classe) {
-  corpo_ += "<circle cx=\"" + numero_svg(cx) + "\" cy=\"" + numero_svg(cy) + "\" r=\"" + numero_svg(r) +
-            "\" class=\"" + std::string(classe) + "\"/>\n";
+  corpo_ += "<circle cx=\"" + numero_svg(cx) + "\" cy=\"" + numero_svg(cy) + "\" r=\"" +
+            numero_svg(r) + "\" class=\"" + std::string(classe) + "\"/>\n";
 }
 
-void documento_svg::testo(double x, double y, std::string_view t, std::string_view classe, std::string_view ancora,
-                          double rotazione) {
-  corpo_ += "<text x=\"" + numero_svg(x) + "\" y=\"" + numero_svg(y) + "\" class=\"" + std::string(classe) +
-            "\" text-anchor=\"" + std::string(ancora) + "\"";
+void documento_svg::testo(double x, double y, std::string_view t, std::string_view classe,
+                          std::string_view ancora, double rotazione) {
+  corpo_ += "<text x=\"" + numero_svg(x) + "\" y=\"" + numero_svg(y) + "\" class=\"" +
+            std::string(classe) + "\" text-anchor=\"" + std::string(ancora) + "\"";
   if (rotazione != 0) {
-    corpo_ += " transform=\"rotate(" + numero_svg(rotazione) + " " + numero_svg(x) + " " + numero_svg(y) + ")\"";
+    corpo_ += " transform=\"rotate(" + numero_svg(rotazione) + " " + numero_svg(x) + " " +
+              numero_svg(y) + ")\"";
   }
   corpo_ += '>';
   corpo_ += testo_svg(t);

@@ -27,8 +27,8 @@ class documento_svg {
   void poligono(const std::vector<punto_svg>& punti, std::string_view classe);
   void cerchio(double cx, double cy, double r, std::string_view classe);
   // `ancora` is start, middle or end; a rotation turns the text about (x, y).
-  void testo(double x, double y, std::string_view t, std::string_view classe, std::string_view ancora = "start",
-             double rotazione = 0);
+  void testo(double x, double y, std::string_view t, std::string_view classe,
+             std::string_view ancora = "start", double rotazione = 0);
 
   // The finished document.
   std::string chiudi();

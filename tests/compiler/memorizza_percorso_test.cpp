@@ -82,7 +82,8 @@ struct caso_fatale {
 // Nothing compiled may reach the disk when the step stops before its files.
 TEST(MemorizzaPercorso, ErroriFataliNonScrivonoNulla) {
   const std::vector<caso_fatale> casi = {
-      {"1250: un codice in cella 1", prova::linea({}), prova::treno({"abbattimento, 50, 60"}), 1250},
+      {"1250: un codice in cella 1", prova::linea({}), prova::treno({"abbattimento, 50, 60"}),
+       1250},
       {"1251: un secondo valore in cella 1", prova::linea({}),
        prova::treno({"rallentamento, 0, 0, 500, 0, 0, 7"}), 1251},
       {"101: nessuna griglia", std::nullopt, prova::treno({}), 101},
@@ -159,7 +160,8 @@ TEST(MemorizzaPercorso, UnaScritturaRifiutataFermaLeSeguenti) {
 // Fails reading or deleting one source, like a disk that gives way under the parser.
 class disco_che_non_legge : public disco_memoria {
  public:
-  disco_che_non_legge(std::string nome, bool in_lettura) : nome_(std::move(nome)), in_lettura_(in_lettura) {}
+  disco_che_non_legge(std::string nome, bool in_lettura)
+      : nome_(std::move(nome)), in_lettura_(in_lettura) {}
   esito_io leggi(const std::string& nome, std::string& contenuto) override {
     if (in_lettura_ && nome == nome_) return esito_io::fallito(nome, "errore di lettura");
     return disco_memoria::leggi(nome, contenuto);
@@ -191,7 +193,8 @@ TEST(MemorizzaPercorso, UnaSorgenteCheIlDiscoNonDaNonScriveICompilati) {
     disco_che_non_legge d(c.sorgente, c.in_lettura);
     d.file[nomi.sorgente_linea()] = prova::linea({"pendenza, 500, 3"});
     d.file[nomi.sorgente_treno()] = prova::treno({prova::stazione(2000, 12, 400)});
-    for (const std::string& n : {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
+    for (const std::string& n :
+         {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
       d.file[n] = "vecchio";
     stato s;
     s.nome_linea = nomi.nome_linea;
@@ -202,7 +205,8 @@ TEST(MemorizzaPercorso, UnaSorgenteCheIlDiscoNonDaNonScriveICompilati) {
     EXPECT_FALSE(e.io.ok);
     EXPECT_EQ(e.io.file, c.sorgente);
     EXPECT_EQ(s.codice_errore, 25);
-    for (const std::string& n : {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
+    for (const std::string& n :
+         {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
       EXPECT_EQ(d.file.at(n), "vecchio") << n;
   }
 }

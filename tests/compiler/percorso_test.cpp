@@ -24,10 +24,10 @@ using celle = std::vector<tratto_celle>;
 
 std::string descrivi(const cella& c) {
   std::ostringstream o;
-  o << "{tipo " << int{c.tipo_cella} << ", v " << c.valore1 << ' ' << c.valore2 << ' '
-    << c.valore3 << ' ' << c.valore4 << ", tempo " << int{c.tempo_segnale} << ", avv "
-    << int{c.avvicinamento} << ", mont " << int{c.tipo_montagna} << ", vel "
-    << int{c.vel_limite} << ", pend " << int{c.pendenza} << ", ader " << int{c.aderenza} << '}';
+  o << "{tipo " << int{c.tipo_cella} << ", v " << c.valore1 << ' ' << c.valore2 << ' ' << c.valore3
+    << ' ' << c.valore4 << ", tempo " << int{c.tempo_segnale} << ", avv " << int{c.avvicinamento}
+    << ", mont " << int{c.tipo_montagna} << ", vel " << int{c.vel_limite} << ", pend "
+    << int{c.pendenza} << ", ader " << int{c.aderenza} << '}';
   return o.str();
 }
 
@@ -66,9 +66,11 @@ TEST(Percorso, CreaPercorsoDimensiona) {
     int32_t ultima;
   };
   const caso casi[] = {
-      {96000, true, 2060},  {0, true, 140},       {25, true, 140},  // 140.5 -> 140
-      {75, true, 142},      {-6950, true, 1},     {-6975, false, 0},  // 0.5 -> 0: no cell 1
-      {-7000, false, 0},    {-2147483647 - 1, false, 0},
+      {96000, true, 2060}, {0, true, 140},
+      {25, true, 140},  // 140.5 -> 140
+      {75, true, 142},     {-6950, true, 1},
+      {-6975, false, 0},  // 0.5 -> 0: no cell 1
+      {-7000, false, 0},   {-2147483647 - 1, false, 0},
   };
   for (const caso& c : casi) {
     stato s;
@@ -109,12 +111,12 @@ TEST(Percorso, CellaDiUnaPosizione) {
 
 struct caso_posa {
   std::string nome;
-  celle prima;                          // cells occupied before the call
+  celle prima;  // cells occupied before the call
   std::function<bool(stato&)> chiamata;
-  int32_t codice;                       // codice_errore after the call
-  celle dopo;                           // cells changed by the call
-  bool riuscita = true;                 // result of memo_indicatori_v_max
-  int32_t codice_prima = 0;             // codice_errore before the call
+  int32_t codice;            // codice_errore after the call
+  celle dopo;                // cells changed by the call
+  bool riuscita = true;      // result of memo_indicatori_v_max
+  int32_t codice_prima = 0;  // codice_errore before the call
 };
 
 std::function<bool(stato&)> segnale_a(int32_t posizione, int32_t sx, int32_t dx, int32_t tempo) {
@@ -141,8 +143,12 @@ std::function<bool(stato&)> indicatore(int32_t posizione, int32_t vas, int32_t v
 
 // Signal values of segnale_a: valore1..3 = s*10 + d, valore4 = rapp*10 + sx*3 + dx.
 cella segnale_atteso(int32_t sx, int32_t dx, uint8_t tempo) {
-  return {.tipo_cella = segnale, .valore1 = 15, .valore2 = 26, .valore3 = 37,
-          .valore4 = static_cast<int16_t>(40 + sx * 3 + dx), .tempo_segnale = tempo};
+  return {.tipo_cella = segnale,
+          .valore1 = 15,
+          .valore2 = 26,
+          .valore3 = 37,
+          .valore4 = static_cast<int16_t>(40 + sx * 3 + dx),
+          .tempo_segnale = tempo};
 }
 
 cella marca(uint8_t avvicinamento) { return {.avvicinamento = avvicinamento}; }
@@ -154,8 +160,8 @@ TEST(Percorso, OperazioniDiPosa) {
   const cella inizio_2475{.tipo_cella = inizio_rallentamento, .valore1 = 60, .valore3 = 1};
   const cella fine_2475{.tipo_cella = fine_rallentamento, .valore1 = 60, .valore3 = 1};
   const cella avviso_2475{.tipo_cella = avviso_rallentamento, .valore1 = 60};
-  const celle marche_10700{{213, 213, marca(31)}, {211, 211, marca(32)},
-                           {209, 209, marca(33)}, {207, 207, marca(34)}};
+  const celle marche_10700{
+      {213, 213, marca(31)}, {211, 211, marca(32)}, {209, 209, marca(33)}, {207, 207, marca(34)}};
   auto con_segnale = [&](cella c) {
     celle d = marche_10700;
     d.push_back({215, 215, c});
@@ -164,21 +170,36 @@ TEST(Percorso, OperazioniDiPosa) {
 
   const caso_posa casi[] = {
       // Signals.
-      {"signal at 10700 m", {}, segnale_a(10700, 1, 0, 0), 0,
-       con_segnale(segnale_atteso(1, 0, 0))},
-      {"signal replaces a mountain marker", {{215, 215, marcatore}}, segnale_a(10700, 1, 0, 0), 0,
-       con_segnale({.tipo_cella = segnale, .valore1 = 15, .valore2 = 26, .valore3 = 37,
-                    .valore4 = 43, .tipo_montagna = 2})},
+      {"signal at 10700 m", {}, segnale_a(10700, 1, 0, 0), 0, con_segnale(segnale_atteso(1, 0, 0))},
+      {"signal replaces a mountain marker",
+       {{215, 215, marcatore}},
+       segnale_a(10700, 1, 0, 0),
+       0,
+       con_segnale({.tipo_cella = segnale,
+                    .valore1 = 15,
+                    .valore2 = 26,
+                    .valore3 = 37,
+                    .valore4 = 43,
+                    .tipo_montagna = 2})},
       {"signal on an occupied cell", {{215, 215, occupata}}, segnale_a(10700, 1, 0, 0), 16, {}},
       {"marks overwrite only the approach byte",
        {{213, 213, {.tipo_cella = inizio_rallentamento, .valore1 = 9, .avvicinamento = 81}}},
-       segnale_a(10700, 2, 1, 0), 0,
+       segnale_a(10700, 2, 1, 0),
+       0,
        {{215, 215, segnale_atteso(2, 1, 0)},
         {213, 213, {.tipo_cella = inizio_rallentamento, .valore1 = 9, .avvicinamento = 71}},
-        {211, 211, marca(72)}, {209, 209, marca(73)}, {207, 207, marca(74)}}},
-      {"tempo 50 with sx 2 is raised to 101", {}, segnale_a(10700, 2, 0, 50), 0,
-       {{215, 215, segnale_atteso(2, 0, 101)}, {213, 213, marca(61)}, {211, 211, marca(62)},
-        {209, 209, marca(63)}, {207, 207, marca(64)}}},
+        {211, 211, marca(72)},
+        {209, 209, marca(73)},
+        {207, 207, marca(74)}}},
+      {"tempo 50 with sx 2 is raised to 101",
+       {},
+       segnale_a(10700, 2, 0, 50),
+       0,
+       {{215, 215, segnale_atteso(2, 0, 101)},
+        {213, 213, marca(61)},
+        {211, 211, marca(62)},
+        {209, 209, marca(63)},
+        {207, 207, marca(64)}}},
       {"values keep their low 16 bits",
        {},
        [](stato& s) {
@@ -187,30 +208,52 @@ TEST(Percorso, OperazioniDiPosa) {
        },
        0,
        con_segnale({.tipo_cella = segnale, .valore1 = -25529, .valore2 = 25536, .valore4 = 3})},
-      {"signal at 350 m marks down to cell 0", {}, segnale_a(350, 0, 1, 0), 0,
-       {{8, 8, segnale_atteso(0, 1, 0)}, {6, 6, marca(11)}, {4, 4, marca(12)}, {2, 2, marca(13)},
+      {"signal at 350 m marks down to cell 0",
+       {},
+       segnale_a(350, 0, 1, 0),
+       0,
+       {{8, 8, segnale_atteso(0, 1, 0)},
+        {6, 6, marca(11)},
+        {4, 4, marca(12)},
+        {2, 2, marca(13)},
         {0, 0, marca(14)}}},
       {"signal at 300 m would mark below cell 0", {}, segnale_a(300, 1, 0, 0), 26, {}},
       {"signal past the last cell", {}, segnale_a(103000, 1, 0, 0), 26, {}},
-      {"the bounds come before the occupied cell", {{7, 7, occupata}}, segnale_a(300, 1, 0, 0),
-       26, {}},
+      {"the bounds come before the occupied cell",
+       {{7, 7, occupata}},
+       segnale_a(300, 1, 0, 0),
+       26,
+       {}},
 
       // Slowdowns.
-      {"slowdown at 1500 m: no warning, no approach", {}, rallentamento(1500, 30, 500, 2, 1, 0),
+      {"slowdown at 1500 m: no warning, no approach",
+       {},
+       rallentamento(1500, 30, 500, 2, 1, 0),
        0,
        {{31, 31, {.tipo_cella = inizio_rallentamento, .valore1 = 30, .valore3 = 2}},
         {41, 41, {.tipo_cella = fine_rallentamento, .valore1 = 30, .valore3 = 2}}}},
-      {"slowdown at 1550 m warns at cell 8", {}, rallentamento(1550, 30, 500, 2, 0, 5), 0,
+      {"slowdown at 1550 m warns at cell 8",
+       {},
+       rallentamento(1550, 30, 500, 2, 0, 5),
+       0,
        {{32, 32, {.tipo_cella = inizio_rallentamento, .valore1 = 30, .valore2 = 5, .valore3 = 2}},
         {42, 42, {.tipo_cella = fine_rallentamento, .valore1 = 30, .valore2 = 5, .valore3 = 2}},
         {8, 8, {.tipo_cella = avviso_rallentamento, .valore1 = 30, .valore2 = 5}}}},
-      {"slowdown at 2475 m with approach cells", {}, rallentamento(2475, 60, 1000, 1, 1, 0), 0,
-       {{50, 50, inizio_2475}, {70, 70, fine_2475}, {26, 26, avviso_2475},
+      {"slowdown at 2475 m with approach cells",
+       {},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       0,
+       {{50, 50, inizio_2475},
+        {70, 70, fine_2475},
+        {26, 26, avviso_2475},
         {25, 25, {.tipo_cella = approccio_rallentamento, .valore1 = 1}},
         {24, 24, {.tipo_cella = approccio_rallentamento, .valore1 = 2}},
         {23, 23, {.tipo_cella = approccio_rallentamento, .valore1 = 3}},
         {22, 22, {.tipo_cella = approccio_rallentamento, .valore1 = 4}}}},
-      {"approach cells carry d_v's count too", {}, rallentamento(2475, 60, 1000, 1, 1, 9), 0,
+      {"approach cells carry d_v's count too",
+       {},
+       rallentamento(2475, 60, 1000, 1, 1, 9),
+       0,
        {{50, 50, {.tipo_cella = inizio_rallentamento, .valore1 = 60, .valore2 = 9, .valore3 = 1}},
         {70, 70, {.tipo_cella = fine_rallentamento, .valore1 = 60, .valore2 = 9, .valore3 = 1}},
         {26, 26, {.tipo_cella = avviso_rallentamento, .valore1 = 60, .valore2 = 9}},
@@ -218,65 +261,124 @@ TEST(Percorso, OperazioniDiPosa) {
         {24, 24, {.tipo_cella = approccio_rallentamento, .valore1 = 2, .valore2 = 2}},
         {23, 23, {.tipo_cella = approccio_rallentamento, .valore1 = 3, .valore2 = 3}},
         {22, 22, {.tipo_cella = approccio_rallentamento, .valore1 = 4, .valore2 = 4}}}},
-      {"start and end in one cell: type 3", {}, rallentamento(1000, 30, 10, 2, 0, 0), 0,
+      {"start and end in one cell: type 3",
+       {},
+       rallentamento(1000, 30, 10, 2, 0, 0),
+       0,
        {{21, 21, {.tipo_cella = inizio_rallentamento, .valore1 = 30, .valore3 = 2}}}},
       {"mountain markers do not block a slowdown",
        {{26, 26, marcatore}, {50, 50, marcatore}, {23, 23, marcatore}},
-       rallentamento(2475, 60, 1000, 1, 1, 0), 0,
-       {{50, 50, {.tipo_cella = inizio_rallentamento, .valore1 = 60, .valore3 = 1,
-                  .tipo_montagna = 2}},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       0,
+       {{50,
+         50,
+         {.tipo_cella = inizio_rallentamento, .valore1 = 60, .valore3 = 1, .tipo_montagna = 2}},
         {70, 70, fine_2475},
         {26, 26, {.tipo_cella = avviso_rallentamento, .valore1 = 60, .tipo_montagna = 2}},
         {25, 25, {.tipo_cella = approccio_rallentamento, .valore1 = 1}},
         {24, 24, {.tipo_cella = approccio_rallentamento, .valore1 = 2}},
         {23, 23, {.tipo_cella = approccio_rallentamento, .valore1 = 3, .tipo_montagna = 2}},
         {22, 22, {.tipo_cella = approccio_rallentamento, .valore1 = 4}}}},
-      {"warning cell occupied", {{26, 26, occupata}}, rallentamento(2475, 60, 1000, 1, 1, 0), 17,
+      {"warning cell occupied",
+       {{26, 26, occupata}},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       17,
        {}},
-      {"warning is tested before the start", {{26, 26, occupata}, {50, 50, occupata}},
-       rallentamento(2475, 60, 1000, 1, 1, 0), 17, {}},
-      {"start cell occupied", {{50, 50, occupata}, {70, 70, occupata}},
-       rallentamento(2475, 60, 1000, 1, 1, 0), 18, {}},
+      {"warning is tested before the start",
+       {{26, 26, occupata}, {50, 50, occupata}},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       17,
+       {}},
+      {"start cell occupied",
+       {{50, 50, occupata}, {70, 70, occupata}},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       18,
+       {}},
       {"end cell occupied", {{70, 70, occupata}}, rallentamento(2475, 60, 1000, 1, 1, 0), 19, {}},
-      {"approach cell occupied keeps start, end and warning", {{23, 23, occupata}},
-       rallentamento(2475, 60, 1000, 1, 1, 0), 20,
+      {"approach cell occupied keeps start, end and warning",
+       {{23, 23, occupata}},
+       rallentamento(2475, 60, 1000, 1, 1, 0),
+       20,
        {{50, 50, inizio_2475}, {70, 70, fine_2475}, {26, 26, avviso_2475}}},
-      {"approach cells are not tested without f_ta", {{23, 23, occupata}},
-       rallentamento(2475, 60, 1000, 1, 0, 0), 0,
+      {"approach cells are not tested without f_ta",
+       {{23, 23, occupata}},
+       rallentamento(2475, 60, 1000, 1, 0, 0),
+       0,
        {{50, 50, inizio_2475}, {70, 70, fine_2475}, {26, 26, avviso_2475}}},
       {"end cell past the grid", {}, rallentamento(102000, 30, 2000, 0, 0, 0), 26, {}},
-      {"negative length ending below cell 0", {}, rallentamento(1000, 30, -2000, 0, 0, 0), 26,
+      {"negative length ending below cell 0", {}, rallentamento(1000, 30, -2000, 0, 0, 0), 26, {}},
+      {"the bounds come before the occupied warning cell",
+       {{1997, 1997, occupata}},
+       rallentamento(101000, 30, 2000, 0, 0, 0),
+       26,
        {}},
-      {"the bounds come before the occupied warning cell", {{1997, 1997, occupata}},
-       rallentamento(101000, 30, 2000, 0, 0, 0), 26, {}},
 
       // Speed-indicator boards.
-      {"board 80/0 and 80/60", {}, indicatore(1000, 80, 80, 0, 0, 60, 0), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore2 = 1612,
-                  .valore4 = 23}}}},
-      {"board values are rounded", {}, indicatore(1000, 1, -1, 0, 12, -3, 13), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 22, .valore2 = -21, .valore3 = 3,
-                  .valore4 = 23}}}},
-      {"board at the 16-bit limits", {}, indicatore(1000, 1638, -1638, 0, 35, -40, 0), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 32767, .valore2 = -32768,
-                  .valore4 = 23}}}},
-      {"board on a mountain marker", {{21, 21, marcatore}}, indicatore(1000, 80, 0, 0, 0, 0, 0), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore4 = 23,
-                  .tipo_montagna = 2}}}},
-      {"board on an occupied cell", {{21, 21, occupata}}, indicatore(1000, 80, 0, 0, 0, 0, 0), 21,
+      {"board 80/0 and 80/60",
+       {},
+       indicatore(1000, 80, 80, 0, 0, 60, 0),
+       0,
+       {{21,
+         21,
+         {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore2 = 1612, .valore4 = 23}}}},
+      {"board values are rounded",
+       {},
+       indicatore(1000, 1, -1, 0, 12, -3, 13),
+       0,
+       {{21,
+         21,
+         {.tipo_cella = indicatore_velocita,
+          .valore1 = 22,
+          .valore2 = -21,
+          .valore3 = 3,
+          .valore4 = 23}}}},
+      {"board at the 16-bit limits",
+       {},
+       indicatore(1000, 1638, -1638, 0, 35, -40, 0),
+       0,
+       {{21,
+         21,
+         {.tipo_cella = indicatore_velocita, .valore1 = 32767, .valore2 = -32768, .valore4 = 23}}}},
+      {"board on a mountain marker",
+       {{21, 21, marcatore}},
+       indicatore(1000, 80, 0, 0, 0, 0, 0),
+       0,
+       {{21,
+         21,
+         {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore4 = 23, .tipo_montagna = 2}}}},
+      {"board on an occupied cell",
+       {{21, 21, occupata}},
+       indicatore(1000, 80, 0, 0, 0, 0, 0),
+       21,
        {}},
-      {"first board value overflows", {}, indicatore(1000, 1639, 80, 80, 0, 0, 0), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita}}}, false},
-      {"second board value overflows below", {}, indicatore(1000, 80, -1638, 80, 0, -45, 0), 0,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600}}}, false},
-      {"third board value's product overflows", {}, indicatore(1000, 80, 80, 200000000, 0, 0, 0),
-       0, {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore2 = 1600}}},
+      {"first board value overflows",
+       {},
+       indicatore(1000, 1639, 80, 80, 0, 0, 0),
+       0,
+       {{21, 21, {.tipo_cella = indicatore_velocita}}},
+       false},
+      {"second board value overflows below",
+       {},
+       indicatore(1000, 80, -1638, 80, 0, -45, 0),
+       0,
+       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600}}},
+       false},
+      {"third board value's product overflows",
+       {},
+       indicatore(1000, 80, 80, 200000000, 0, 0, 0),
+       0,
+       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore2 = 1600}}},
        false},
       {"board before cell 0", {}, indicatore(-100, 80, 0, 0, 0, 0, 0), 26, {}},
 
       // The register is never reset by an operation.
-      {"an earlier code stays", {}, indicatore(1000, 80, 0, 0, 0, 0, 0), 15,
-       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore4 = 23}}}, true, 15},
+      {"an earlier code stays",
+       {},
+       indicatore(1000, 80, 0, 0, 0, 0, 0),
+       15,
+       {{21, 21, {.tipo_cella = indicatore_velocita, .valore1 = 1600, .valore4 = 23}}},
+       true,
+       15},
   };
 
   for (const caso_posa& c : casi) {
@@ -293,9 +395,9 @@ TEST(Percorso, TempoDelSegnale) {
     int32_t sx, tempo;
     uint8_t tempo_segnale;
   };
-  const caso casi[] = {{2, 50, 101},  {2, 1, 101},   {2, 100, 101}, {2, 101, 101},
-                       {2, 230, 230}, {2, 0, 0},     {2, -5, 251},  {2, 300, 44},
-                       {1, 50, 0},    {1, 230, 0},   {0, 50, 0}};
+  const caso casi[] = {{2, 50, 101},  {2, 1, 101}, {2, 100, 101}, {2, 101, 101},
+                       {2, 230, 230}, {2, 0, 0},   {2, -5, 251},  {2, 300, 44},
+                       {1, 50, 0},    {1, 230, 0}, {0, 50, 0}};
   for (const caso& c : casi) {
     stato s = griglia_prova({});
     memo_segnale(s, 10700, c.sx, 0, 0, 0, 0, 0, 0, 0, 0, c.tempo);
@@ -362,8 +464,11 @@ TEST(Percorso, MemoMontagna) {
        {{1000, 1900, 11}},
        0,
        1,
-       {{20, 37, montagna(1)}, {23, 23, montagna_marcata(1)}, {27, 27, montagna_marcata(1)},
-        {31, 31, montagna_marcata(1)}, {35, 35, montagna_marcata(1)}}},
+       {{20, 37, montagna(1)},
+        {23, 23, montagna_marcata(1)},
+        {27, 27, montagna_marcata(1)},
+        {31, 31, montagna_marcata(1)},
+        {35, 35, montagna_marcata(1)}}},
       {"type 10 sets no marker", {}, {{1000, 1400, 10}}, 0, 1, {{20, 27, montagna(10)}}},
       {"151 m after the previous span keeps its type",
        {},

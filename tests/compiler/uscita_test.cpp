@@ -32,13 +32,21 @@ std::string esadecimale(const std::string& s) {
 
 TEST(Uscita, ImmagineGrigliaByteDiUnaCella) {
   std::vector<cella> griglia(3);
-  griglia[1] = {.tipo_cella = segnale, .valore1 = 5121, .valore2 = -2, .valore3 = 0x1234,
-                .valore4 = -32768, .tempo_segnale = 101, .avvicinamento = 31,
-                .tipo_montagna = 3, .vel_limite = 16, .pendenza = 73, .aderenza = 255};
-  const std::string atteso = std::string(15, '\0') +
-                             byte({0x01, 0x01, 0x14, 0xFE, 0xFF, 0x34, 0x12, 0x00, 0x80, 101,
-                                   31, 3, 16, 73, 255}) +
-                             std::string(15, '\0');
+  griglia[1] = {.tipo_cella = segnale,
+                .valore1 = 5121,
+                .valore2 = -2,
+                .valore3 = 0x1234,
+                .valore4 = -32768,
+                .tempo_segnale = 101,
+                .avvicinamento = 31,
+                .tipo_montagna = 3,
+                .vel_limite = 16,
+                .pendenza = 73,
+                .aderenza = 255};
+  const std::string atteso =
+      std::string(15, '\0') +
+      byte({0x01, 0x01, 0x14, 0xFE, 0xFF, 0x34, 0x12, 0x00, 0x80, 101, 31, 3, 16, 73, 255}) +
+      std::string(15, '\0');
   const std::string immagine = immagine_griglia(griglia);
   EXPECT_EQ(esadecimale(immagine), esadecimale(atteso));
 }
@@ -70,19 +78,19 @@ TEST(Uscita, ImmagineTrenoByteDiUnaRiga) {
   r.dato10 = 10;
   r.dato3 = 3;
   r.dato2 = 200;
-  r.orario = 3 * 3600 + 25 * 60 + 5;  // 12305
-  const std::string riga = byte({12,                       // tipo
-                                 0x06, 0xFF, 0xFF, 0xFF,   // inizio
-                                 0x04, 0x03, 0x02, 0x01,   // fine
-                                 0x70, 0x11, 0x01, 0x00,   // posizione
-                                 2,                        // dato1
-                                 2, 0,                     // length of nome
-                                 'A', 'b',                 // nome
-                                 0x62, 0x02,               // dato4
-                                 0xFF, 0xFF,               // dato5
-                                 7, 0, 8, 0, 9, 0,         // dato7, dato8, dato9
-                                 6, 10, 3, 200,            // dato6, dato10, dato3, dato2
-                                 0x11, 0x30, 0x00, 0x00}); // orario
+  r.orario = 3 * 3600 + 25 * 60 + 5;                            // 12305
+  const std::string riga = byte({12,                            // tipo
+                                 0x06, 0xFF, 0xFF, 0xFF,        // inizio
+                                 0x04, 0x03, 0x02, 0x01,        // fine
+                                 0x70, 0x11, 0x01, 0x00,        // posizione
+                                 2,                             // dato1
+                                 2,    0,                       // length of nome
+                                 'A',  'b',                     // nome
+                                 0x62, 0x02,                    // dato4
+                                 0xFF, 0xFF,                    // dato5
+                                 7,    0,    8,    0,    9, 0,  // dato7, dato8, dato9
+                                 6,    10,   3,    200,         // dato6, dato10, dato3, dato2
+                                 0x11, 0x30, 0x00, 0x00});      // orario
   ASSERT_EQ(riga.size(), 36u);
 
   const std::string immagine = immagine_treno(t);
@@ -101,9 +109,11 @@ TEST(Uscita, ImmagineTrenoDimensioni) {
   };
   const caso casi[] = {
       {"empty table", {}, 87 * 34},
-      {"names add their length", {{1, "Roma"}, {80, "Km 12"}, {85, "Ab"}, {86, "T1"}},
+      {"names add their length",
+       {{1, "Roma"}, {80, "Km 12"}, {85, "Ab"}, {86, "T1"}},
        87 * 34 + 4 + 5 + 2 + 2},
-      {"a name as long as the length field can say", {{2, std::string(65535, 'n')}},
+      {"a name as long as the length field can say",
+       {{2, std::string(65535, 'n')}},
        87 * 34 + 65535},
       {"a longer name is cut", {{2, std::string(70000, 'n')}}, 87 * 34 + 65535},
   };
@@ -131,12 +141,12 @@ TEST(Uscita, ImmagineLineaByteDiUnPiccoloTracciato) {
   t.imposta_doppio(1, 0, -0.001);
   t.imposta_doppio(1, 1, 251.0);
   const std::string atteso =
-      byte({2, 0, 7, 0,                                          // (0, 0) integer
+      byte({2, 0, 7,    0,                                         // (0, 0) integer
             5, 0, 0xFC, 0xA9, 0xF1, 0xD2, 0x4D, 0x62, 0x50, 0xBF,  // (1, 0) double -0.001
-            0, 0, 0, 0,                                          // (2, 0), (3, 0) empty
-            2, 0, 0xFE, 0xFF,                                    // (0, 1) integer
-            5, 0, 0, 0, 0, 0, 0, 0x60, 0x6F, 0x40,               // (1, 1) double 251
-            0, 0, 0, 0});                                        // (2, 1), (3, 1) empty
+            0, 0, 0,    0,                                         // (2, 0), (3, 0) empty
+            2, 0, 0xFE, 0xFF,                                      // (0, 1) integer
+            5, 0, 0,    0,    0,    0,    0,    0x60, 0x6F, 0x40,  // (1, 1) double 251
+            0, 0, 0,    0});                                       // (2, 1), (3, 1) empty
   EXPECT_EQ(esadecimale(immagine_linea(t)), esadecimale(atteso));
 }
 
@@ -172,14 +182,11 @@ TEST(Uscita, ImmagineLineaDiUnPercorsoDi96000Metri) {
       {"(103000, 1) empty", 2 * colonna - 2, byte({0, 0})},
   };
   for (const atteso& p : punti) {
-    EXPECT_EQ(esadecimale(immagine.substr(p.offset, p.byte.size())), esadecimale(p.byte))
-        << p.nome;
+    EXPECT_EQ(esadecimale(immagine.substr(p.offset, p.byte.size())), esadecimale(p.byte)) << p.nome;
   }
 }
 
-TEST(Uscita, ImmagineLineaSenzaTracciato) {
-  EXPECT_TRUE(immagine_linea(tracciato{}).empty());
-}
+TEST(Uscita, ImmagineLineaSenzaTracciato) { EXPECT_TRUE(immagine_linea(tracciato{}).empty()); }
 
 }  // namespace
 }  // namespace scenario

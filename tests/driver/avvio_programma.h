@@ -29,7 +29,8 @@ namespace scenario::prova {
 class cartella_unica {
  public:
   cartella_unica() {
-    std::string modello = (std::filesystem::temp_directory_path() / "compila_scenario_XXXXXX").string();
+    std::string modello =
+        (std::filesystem::temp_directory_path() / "compila_scenario_XXXXXX").string();
     if (mkdtemp(modello.data()) == nullptr) ADD_FAILURE() << "mkdtemp: " << std::strerror(errno);
     percorso_ = modello;
   }

@@ -25,7 +25,8 @@ class cartella_prova {
  public:
   cartella_prova() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string nome = std::string("compila_scenario_") + info->test_suite_name() + "_" + info->name();
+    std::string nome =
+        std::string("compila_scenario_") + info->test_suite_name() + "_" + info->name();
     for (char& c : nome)
       if (c == '/') c = '_';
     percorso_ = std::filesystem::temp_directory_path() / nome;

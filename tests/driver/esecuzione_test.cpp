@@ -27,14 +27,17 @@ class disco_prova : public disco_memoria {
     if (f_.attendere == 0) scritto_prima_di_attendere = true;
     scritti.push_back(nome);
     if (nome == guasto_scrittura) return esito_io::fallito(nome, "guasto simulato");
-    if (nome == da_ritoccare) return disco_memoria::sostituisci(nome, ritocco(std::string(contenuto)));
+    if (nome == da_ritoccare)
+      return disco_memoria::sostituisci(nome, ritocco(std::string(contenuto)));
     return disco_memoria::sostituisci(nome, contenuto);
   }
   esito_io elimina(const std::string& nome) override {
     if (nome == guasto_eliminazione) return esito_io::fallito(nome, "guasto simulato");
     return disco_memoria::elimina(nome);
   }
-  bool esiste(const std::string& nome) override { return nome != nascosto && disco_memoria::esiste(nome); }
+  bool esiste(const std::string& nome) override {
+    return nome != nascosto && disco_memoria::esiste(nome);
+  }
   esito_io leggi(const std::string& nome, std::string& contenuto) override {
     if (nome == nascosto) return esito_io::fallito(nome, "file inesistente");
     return disco_memoria::leggi(nome, contenuto);
@@ -53,8 +56,8 @@ class disco_prova : public disco_memoria {
 };
 
 std::vector<std::string> ordine_di_scrittura() {
-  return {nomi.sorgente_linea(),  nomi.sorgente_treno(),  nomi.note(),
-          nomi.rallentamenti(),   nomi.scheda_treno(),    nomi.linea_compilata(),
+  return {nomi.sorgente_linea(),  nomi.sorgente_treno(),   nomi.note(),
+          nomi.rallentamenti(),   nomi.scheda_treno(),     nomi.linea_compilata(),
           nomi.treno_compilato(), nomi.griglia_compilata()};
 }
 
@@ -78,9 +81,10 @@ TEST(Esegui, MostraAttendereEScriveOgniFileNelSuoOrdine) {
   EXPECT_FALSE(d.scritto_prima_di_attendere);
   EXPECT_EQ(d.scritti, ordine_di_scrittura());
   // The parser has deleted both sources.
-  EXPECT_EQ(nomi_presenti(d), (std::set<std::string>{nomi.note(), nomi.rallentamenti(), nomi.scheda_treno(),
-                                                      nomi.linea_compilata(), nomi.treno_compilato(),
-                                                      nomi.griglia_compilata()}));
+  EXPECT_EQ(nomi_presenti(d),
+            (std::set<std::string>{nomi.note(), nomi.rallentamenti(), nomi.scheda_treno(),
+                                   nomi.linea_compilata(), nomi.treno_compilato(),
+                                   nomi.griglia_compilata()}));
 }
 
 TEST(Esegui, UnGuastoDelDiscoFermaLaRunConUnaRiga) {
@@ -134,7 +138,8 @@ TEST(Esegui, UnErroreRegistratoSiRiferisceDopoAverScrittoLeUscite) {
   const std::string errori = ::testing::internal::GetCapturedStderr();
 
   EXPECT_EQ(stato, uscita_codice_errore);
-  EXPECT_EQ(errori, "compila_scenario: errore 16 alla posizione 10700 m: segnale su una cella occupata\n");
+  EXPECT_EQ(errori,
+            "compila_scenario: errore 16 alla posizione 10700 m: segnale su una cella occupata\n");
   EXPECT_TRUE(f.errori.empty());
   EXPECT_TRUE(d.esiste(nomi.treno_compilato()));
   EXPECT_TRUE(d.esiste(nomi.griglia_compilata()));
@@ -151,7 +156,8 @@ TEST(Esegui, SenzaGrigliaMostraIlRiquadroENonScriveICompilati) {
   EXPECT_EQ(stato, uscita_errore) << errori;
   EXPECT_EQ(f.errori, std::vector<std::string>{" Errore n. 101"});
   EXPECT_EQ(errori, "");
-  for (const auto& nome : {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
+  for (const auto& nome :
+       {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
     EXPECT_FALSE(d.esiste(nome)) << nome;
 }
 

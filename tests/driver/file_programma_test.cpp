@@ -99,7 +99,13 @@ TEST(DiscoReale, SostituisciLasciaEsattamenteIByteNuovi) {
 }
 
 // How each failure is arranged in a directory holding an older target.
-enum class ostacolo { cartella_mancante, destinazione_cartella, temporaneo_cartella, disco_pieno, sola_lettura };
+enum class ostacolo {
+  cartella_mancante,
+  destinazione_cartella,
+  temporaneo_cartella,
+  disco_pieno,
+  sola_lettura
+};
 
 struct caso_guasto {
   const char* descrizione;

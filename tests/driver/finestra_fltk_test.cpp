@@ -16,7 +16,9 @@
 
 // The system's font library keeps its match results for the life of the
 // process; under the leak checker those are not ours to answer for.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" __attribute__((used)) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 namespace scenario {
 namespace {
@@ -72,7 +74,8 @@ TEST_F(FinestraFltk, MostraAttendereInUnaFinestraFissaGiaDisegnata) {
   EXPECT_EQ(d.numero_carattere, 1) << d.carattere;
   std::string nome = d.carattere;
   for (char& c : nome) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  EXPECT_TRUE(nome.find("sans") != std::string::npos || nome.find("helvetica") != std::string::npos) << nome;
+  EXPECT_TRUE(nome.find("sans") != std::string::npos || nome.find("helvetica") != std::string::npos)
+      << nome;
   EXPECT_EQ(d.grandezza, 32);
   // The window manager is asked for one size only: the window cannot be resized.
   EXPECT_EQ(d.minima_x, 280);

@@ -71,7 +71,8 @@ int pixel_del_colore(HWND h, COLORREF colore) {
   GdiFlush();
   const auto* p = static_cast<const DWORD*>(bit);
   // A 32-bit DIB holds blue, green, red from the low byte up.
-  const DWORD cercato = (DWORD{GetRValue(colore)} << 16) | (DWORD{GetGValue(colore)} << 8) | GetBValue(colore);
+  const DWORD cercato =
+      (DWORD{GetRValue(colore)} << 16) | (DWORD{GetGValue(colore)} << 8) | GetBValue(colore);
   int n = 0;
   for (int i = 0; i < w * a; ++i)
     if ((p[i] & 0xFFFFFF) == cercato) ++n;
@@ -86,7 +87,8 @@ class FinestraWin32 : public ::testing::Test {
  protected:
   void SetUp() override {
     finestra_ = crea_finestra_win32();
-    if (!finestra_) GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
+    if (!finestra_)
+      GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
   }
   // The one window of the program, once shown.
   HWND mostrata() {
@@ -100,7 +102,8 @@ class FinestraWin32 : public ::testing::Test {
 };
 
 TEST_F(FinestraWin32, MostraAttendereInUnaFinestraFissaGiaDisegnata) {
-  if (dpi_schermo() != 96) GTEST_SKIP() << "the sizes checked are those at 96 dpi, the screen has " << dpi_schermo();
+  if (dpi_schermo() != 96)
+    GTEST_SKIP() << "the sizes checked are those at 96 dpi, the screen has " << dpi_schermo();
   HWND h = mostrata();
   ASSERT_NE(h, nullptr);
 
@@ -144,12 +147,15 @@ TEST_F(FinestraWin32, MostraAttendereInUnaFinestraFissaGiaDisegnata) {
   GetTextFaceW(dc, LF_FACESIZE, faccia);
   SelectObject(dc, prima);
   ReleaseDC(etichetta, dc);
-  EXPECT_GE(metrica.tmWeight, FW_BOLD) << "chosen face: " << std::string(faccia, faccia + wcslen(faccia));
+  EXPECT_GE(metrica.tmWeight, FW_BOLD)
+      << "chosen face: " << std::string(faccia, faccia + wcslen(faccia));
 
   // Painted before anything else runs: the label's text and the form's face
   // are already in the window, with no message handled since.
-  EXPECT_GT(pixel_del_colore(etichetta, GetSysColor(COLOR_WINDOWTEXT)), 100) << "the label is not painted";
-  EXPECT_GT(pixel_del_colore(h, GetSysColor(COLOR_BTNFACE)), 280 * 179 / 2) << "the window is not painted";
+  EXPECT_GT(pixel_del_colore(etichetta, GetSysColor(COLOR_WINDOWTEXT)), 100)
+      << "the label is not painted";
+  EXPECT_GT(pixel_del_colore(h, GetSysColor(COLOR_BTNFACE)), 280 * 179 / 2)
+      << "the window is not painted";
 }
 
 TEST_F(FinestraWin32, IlRiquadroDiErroreHaIlTestoEUnSoloOk) {

@@ -35,12 +35,18 @@ using prova::cartella_unica;
 using prova::leggi;
 using prova::scrivi;
 
-nomi_file nomi_predefiniti() { return {std::string(linea_predefinita), std::string(treno_predefinito)}; }
+nomi_file nomi_predefiniti() {
+  return {std::string(linea_predefinita), std::string(treno_predefinito)};
+}
 
 // The outputs of a run, in the order the run replaces them.
 std::vector<std::string> uscite() {
   const nomi_file n = nomi_predefiniti();
-  return {n.note(), n.rallentamenti(), n.scheda_treno(), n.linea_compilata(), n.treno_compilato(),
+  return {n.note(),
+          n.rallentamenti(),
+          n.scheda_treno(),
+          n.linea_compilata(),
+          n.treno_compilato(),
           n.griglia_compilata()};
 }
 
@@ -101,7 +107,11 @@ struct operazione {
 class disco_sabotato : public disco {
  public:
   disco_sabotato(fs::path cartella, fs::path altrove, sabotaggio tipo, int n)
-      : reale_(cartella), cartella_(std::move(cartella)), altrove_(std::move(altrove)), tipo_(tipo), n_(n) {}
+      : reale_(cartella),
+        cartella_(std::move(cartella)),
+        altrove_(std::move(altrove)),
+        tipo_(tipo),
+        n_(n) {}
 
   bool esiste(const std::string& nome) override { return reale_.esiste(nome); }
   esito_io leggi(const std::string& nome, std::string& contenuto) override {
@@ -160,7 +170,8 @@ struct esito_sabotato {
   bool scattato = false;
 };
 
-esito_sabotato esegui_sabotato(const fs::path& cartella, const fs::path& altrove, sabotaggio tipo, int n) {
+esito_sabotato esegui_sabotato(const fs::path& cartella, const fs::path& altrove, sabotaggio tipo,
+                               int n) {
   disco_sabotato d(cartella, altrove, tipo, n);
   finestra_muta f;
   ::testing::internal::CaptureStderr();
@@ -192,10 +203,18 @@ std::map<std::string, std::string> uscite_nuove(const fs::path& cartella) {
 std::vector<operazione> operazioni_di_una_run() {
   const nomi_file n = nomi_predefiniti();
   using o = operazione;
-  return {{o::scrive, n.sorgente_linea()}, {o::scrive, n.sorgente_treno()}, {o::scrive, n.note()},
-          {o::scrive, n.rallentamenti()},   {o::scrive, n.scheda_treno()},   {o::legge, n.sorgente_linea()},
-          {o::elimina, n.sorgente_linea()}, {o::legge, n.sorgente_treno()},  {o::elimina, n.sorgente_treno()},
-          {o::scrive, n.linea_compilata()}, {o::scrive, n.treno_compilato()}, {o::scrive, n.griglia_compilata()}};
+  return {{o::scrive, n.sorgente_linea()},
+          {o::scrive, n.sorgente_treno()},
+          {o::scrive, n.note()},
+          {o::scrive, n.rallentamenti()},
+          {o::scrive, n.scheda_treno()},
+          {o::legge, n.sorgente_linea()},
+          {o::elimina, n.sorgente_linea()},
+          {o::legge, n.sorgente_treno()},
+          {o::elimina, n.sorgente_treno()},
+          {o::scrive, n.linea_compilata()},
+          {o::scrive, n.treno_compilato()},
+          {o::scrive, n.griglia_compilata()}};
 }
 
 // The line the run must give for the operation that failed.
@@ -246,7 +265,8 @@ TEST(GuastiDisco, OgniOperazioneCheFallisceLasciaIntattoCioCheEraSulDisco) {
       // no failure: the first operation after it fails instead.
       size_t fallita = i;
       if (caso.tipo == sabotaggio::cartella_tolta) {
-        while (fallita < r.operazioni.size() && r.operazioni[fallita].tipo == operazione::elimina) ++fallita;
+        while (fallita < r.operazioni.size() && r.operazioni[fallita].tipo == operazione::elimina)
+          ++fallita;
       }
       ASSERT_LT(fallita, r.operazioni.size()) << r.errori;
       int atteso = ENOENT;
@@ -264,7 +284,8 @@ TEST(GuastiDisco, OgniOperazioneCheFallisceLasciaIntattoCioCheEraSulDisco) {
       size_t sostituite = 0;
       for (size_t k = 0; k < fallita; ++k) {
         const operazione& o = r.operazioni[k];
-        if (o.tipo == operazione::scrive && std::count(tutte.begin(), tutte.end(), o.nome) != 0) ++sostituite;
+        if (o.tipo == operazione::scrive && std::count(tutte.begin(), tutte.end(), o.nome) != 0)
+          ++sostituite;
       }
       EXPECT_EQ(controlla_uscite(rimasta, nuove), sostituite);
       nessun_temporaneo(rimasta);
@@ -290,7 +311,8 @@ class montaggi {
   // The directory, mounted onto itself and then made read-only.
   bool sola_lettura(const fs::path& dove) {
     if (!esito(dove, mount(dove.c_str(), dove.c_str(), nullptr, MS_BIND, nullptr))) return false;
-    if (mount(nullptr, dove.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0) return true;
+    if (mount(nullptr, dove.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0)
+      return true;
     motivo = std::strerror(errno);
     return false;
   }
@@ -321,7 +343,8 @@ bool riempi(const fs::path& file, size_t libero) {
     scritti += n;
   }
   const bool pieno = errno == ENOSPC;
-  const off_t resta = scritti > static_cast<off_t>(libero) ? scritti - static_cast<off_t>(libero) : 0;
+  const off_t resta =
+      scritti > static_cast<off_t>(libero) ? scritti - static_cast<off_t>(libero) : 0;
   const bool ok = pieno && ftruncate(fd, resta) == 0;
   close(fd);
   return ok;
@@ -377,15 +400,18 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
       EXPECT_EQ(r.stato, 2) << r.errori;
       // The file that did not fit is the first one not replaced.
       std::vector<std::string> possibili;
-      if (sostituite == 0) possibili = {n.sorgente_linea(), n.sorgente_treno(), n.note()};
-      else if (sostituite < uscite().size()) possibili = {uscite()[sostituite]};
+      if (sostituite == 0)
+        possibili = {n.sorgente_linea(), n.sorgente_treno(), n.note()};
+      else if (sostituite < uscite().size())
+        possibili = {uscite()[sostituite]};
       std::vector<std::string> righe_possibili;
       for (const std::string& f : possibili)
-        righe_possibili.push_back("compila_scenario: " + file_temporaneo(cartella / f).string() + ": " +
-                                  std::strerror(ENOSPC));
+        righe_possibili.push_back("compila_scenario: " + file_temporaneo(cartella / f).string() +
+                                  ": " + std::strerror(ENOSPC));
       const std::vector<std::string> messaggi = prova::messaggi_errore(r.errori);
       ASSERT_EQ(messaggi.size(), 1u) << r.errori;
-      EXPECT_NE(std::find(righe_possibili.begin(), righe_possibili.end(), messaggi[0]), righe_possibili.end())
+      EXPECT_NE(std::find(righe_possibili.begin(), righe_possibili.end(), messaggi[0]),
+                righe_possibili.end())
           << messaggi[0];
     }
     if (libero == 0) {
@@ -416,7 +442,8 @@ TEST(GuastiDisco, IlProgrammaInUnaCartellaDiSolaLetturaNonToccaNulla) {
     EXPECT_EQ(r.stato, 2) << r.errori;
     const fs::path primo = file_temporaneo(cartella / nomi_predefiniti().sorgente_linea());
     EXPECT_EQ(prova::messaggi_errore(r.errori),
-              std::vector<std::string>{"compila_scenario: " + primo.string() + ": " + std::strerror(EROFS)});
+              std::vector<std::string>{"compila_scenario: " + primo.string() + ": " +
+                                       std::strerror(EROFS)});
     for (const std::string& u : uscite()) EXPECT_EQ(leggi(cartella / u), precedente(u)) << u;
   }
   // Writable again: the run goes through.

@@ -32,11 +32,17 @@ using prova::cartella_unica;
 using prova::leggi;
 using prova::scrivi;
 
-nomi_file nomi_predefiniti() { return {std::string(linea_predefinita), std::string(treno_predefinito)}; }
+nomi_file nomi_predefiniti() {
+  return {std::string(linea_predefinita), std::string(treno_predefinito)};
+}
 
 std::vector<std::string> uscite() {
   const nomi_file n = nomi_predefiniti();
-  return {n.note(), n.rallentamenti(), n.scheda_treno(), n.linea_compilata(), n.treno_compilato(),
+  return {n.note(),
+          n.rallentamenti(),
+          n.scheda_treno(),
+          n.linea_compilata(),
+          n.treno_compilato(),
           n.griglia_compilata()};
 }
 
@@ -44,7 +50,8 @@ std::vector<std::string> uscite() {
 std::string precedente(const std::string& nome) { return "uscita precedente: " + nome + "\r\n"; }
 
 void attendi(std::chrono::nanoseconds d) {
-  timespec t{static_cast<time_t>(d.count() / 1000000000), static_cast<long>(d.count() % 1000000000)};
+  timespec t{static_cast<time_t>(d.count() / 1000000000),
+             static_cast<long>(d.count() % 1000000000)};
   while (nanosleep(&t, &t) != 0) {
   }
 }
@@ -59,11 +66,13 @@ struct dopo_uccisione {
 // Every output the earlier one or the new one, byte for byte; a source left
 // behind is whole too (it is replaced the same way); any other file is a
 // temporary of ours or the program itself.
-dopo_uccisione controlla_cartella(const fs::path& cartella, const std::map<std::string, std::string>& nuove) {
+dopo_uccisione controlla_cartella(const fs::path& cartella,
+                                  const std::map<std::string, std::string>& nuove) {
   dopo_uccisione d;
   const nomi_file n = nomi_predefiniti();
-  const std::map<std::string, std::string> sorgenti = {{n.sorgente_linea(), componi_testo(righe_linea())},
-                                                       {n.sorgente_treno(), componi_testo(righe_treno())}};
+  const std::map<std::string, std::string> sorgenti = {
+      {n.sorgente_linea(), componi_testo(righe_linea())},
+      {n.sorgente_treno(), componi_testo(righe_treno())}};
   for (const std::string& u : uscite()) {
     SCOPED_TRACE(u);
     if (!fs::is_regular_file(cartella / u)) {
@@ -84,7 +93,8 @@ dopo_uccisione controlla_cartella(const fs::path& cartella, const std::map<std::
       d.sorgenti = true;
       EXPECT_EQ(leggi(v.path()), s->second) << nome << " left cut";
     } else {
-      EXPECT_TRUE(nome == "compila_scenario" || nuove.count(nome) != 0) << "unexpected file " << nome;
+      EXPECT_TRUE(nome == "compila_scenario" || nuove.count(nome) != 0)
+          << "unexpected file " << nome;
     }
   }
   return d;

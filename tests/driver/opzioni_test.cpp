@@ -31,15 +31,57 @@ std::string unita(const std::vector<std::string>& r) {
 TEST(Opzioni, RigheCheChiedonoQualcosa) {
   const std::vector<caso_buono> casi = {
       {{"compile", "L", "T"}, comando::compila, {"L", "T"}, {}, {}, {}, false, false},
-      {{"compile", "L", "T", "--dir", "d"}, comando::compila, {"L", "T"}, "d", {}, {}, false, false},
+      {{"compile", "L", "T", "--dir", "d"},
+       comando::compila,
+       {"L", "T"},
+       "d",
+       {},
+       {},
+       false,
+       false},
       {{"compile", "--dir=d", "L", "T"}, comando::compila, {"L", "T"}, "d", {}, {}, false, false},
       {{"-Cd", "compile", "L", "T"}, comando::compila, {"L", "T"}, "d", {}, {}, false, false},
-      {{"compile", "L", "-C", "d", "T", "-o", "u"}, comando::compila, {"L", "T"}, "d", "u", {}, false, false},
+      {{"compile", "L", "-C", "d", "T", "-o", "u"},
+       comando::compila,
+       {"L", "T"},
+       "d",
+       "u",
+       {},
+       false,
+       false},
       {{"draw", "--out", "u", "L", "T"}, comando::disegna, {"L", "T"}, {}, "u", {}, false, false},
-      {{"draw", "L", "T", "--output-dir=u/v"}, comando::disegna, {"L", "T"}, {}, "u/v", {}, false, false},
-      {{"inspect", "f.dat", "--json", "--kind=grid"}, comando::ispeziona, {"f.dat"}, {}, {}, "grid", true, false},
-      {{"inspect", "--kind", "plan", "f.bin"}, comando::ispeziona, {"f.bin"}, {}, {}, "plan", false, false},
-      {{"inspect", "--", "-strano.dat"}, comando::ispeziona, {"-strano.dat"}, {}, {}, {}, false, false},
+      {{"draw", "L", "T", "--output-dir=u/v"},
+       comando::disegna,
+       {"L", "T"},
+       {},
+       "u/v",
+       {},
+       false,
+       false},
+      {{"inspect", "f.dat", "--json", "--kind=grid"},
+       comando::ispeziona,
+       {"f.dat"},
+       {},
+       {},
+       "grid",
+       true,
+       false},
+      {{"inspect", "--kind", "plan", "f.bin"},
+       comando::ispeziona,
+       {"f.bin"},
+       {},
+       {},
+       "plan",
+       false,
+       false},
+      {{"inspect", "--", "-strano.dat"},
+       comando::ispeziona,
+       {"-strano.dat"},
+       {},
+       {},
+       {},
+       false,
+       false},
       {{"inspect", "-"}, comando::ispeziona, {"-"}, {}, {}, {}, false, false},
       {{"export", "d", "-f"}, comando::esporta, {"d"}, {}, {}, {}, false, true},
       {{"export", "--force", "d"}, comando::esporta, {"d"}, {}, {}, {}, false, true},
@@ -88,7 +130,8 @@ TEST(Opzioni, RigheSbagliate) {
       {{"export", "d", "-C", "x"}, "l'opzione -C non vale per export"},
       {{"inspect", "f", "--force"}, "l'opzione --force non vale per inspect"},
       {{"inspect", "f", "--json=1"}, "l'opzione --json non accetta argomenti"},
-      {{"inspect", "f", "--kind=foo"}, "valore non valido per --kind: 'foo' (ammessi: plan, table, grid)"},
+      {{"inspect", "f", "--kind=foo"},
+       "valore non valido per --kind: 'foo' (ammessi: plan, table, grid)"},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(unita(c.riga));
@@ -104,8 +147,9 @@ TEST(Opzioni, AiutoVersioneEErroriDalComando) {
   EXPECT_EQ(esegui_comando({"--help"}, out, err), 0);
   EXPECT_EQ(out.str(), testo_aiuto());
   EXPECT_EQ(err.str(), "");
-  for (const char* parola : {"export CARTELLA", "compile LINEA TRENO", "inspect FILE", "draw LINEA TRENO", "--dir",
-                             "--output-dir", "--force", "--json", "--kind", "--help", "--version", "64", "65", "73"}) {
+  for (const char* parola :
+       {"export CARTELLA", "compile LINEA TRENO", "inspect FILE", "draw LINEA TRENO", "--dir",
+        "--output-dir", "--force", "--json", "--kind", "--help", "--version", "64", "65", "73"}) {
     EXPECT_NE(testo_aiuto().find(parola), std::string::npos) << parola;
   }
 
@@ -124,11 +168,13 @@ TEST(Opzioni, AiutoVersioneEErroriDalComando) {
 }
 
 TEST(Opzioni, IdentificatoriCheNominanoAltreCartelle) {
-  for (const std::string& id : std::vector<std::string>{"", "a/b", "a\\b", std::string("a\0b", 3)}) {
+  for (const std::string& id :
+       std::vector<std::string>{"", "a/b", "a\\b", std::string("a\0b", 3)}) {
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(esegui_comando({"compile", id, "T"}, out, err), uscita_uso) << id;
-    EXPECT_EQ(err.str().rfind("compila_scenario: identificatore non valido: '", 0), 0u) << err.str();
+    EXPECT_EQ(err.str().rfind("compila_scenario: identificatore non valido: '", 0), 0u)
+        << err.str();
   }
 }
 

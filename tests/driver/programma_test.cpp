@@ -42,8 +42,12 @@ using prova::scrivi;
 const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
 
 std::vector<std::string> uscite() {
-  return {nomi.note(),           nomi.rallentamenti(),   nomi.scheda_treno(),
-          nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()};
+  return {nomi.note(),
+          nomi.rallentamenti(),
+          nomi.scheda_treno(),
+          nomi.linea_compilata(),
+          nomi.treno_compilato(),
+          nomi.griglia_compilata()};
 }
 
 std::vector<std::string> tutti_i_file() {
@@ -52,7 +56,9 @@ std::vector<std::string> tutti_i_file() {
   return tutti;
 }
 
-fs::path modulo_costruito() { return fs::path(SCENARIO_PROGRAMMA).parent_path() / nome_modulo_fltk; }
+fs::path modulo_costruito() {
+  return fs::path(SCENARIO_PROGRAMMA).parent_path() / nome_modulo_fltk;
+}
 
 struct esito_programma {
   int stato = -1;
@@ -66,12 +72,14 @@ std::wstring largo(const std::string& ascii) { return std::wstring(ascii.begin()
 
 // The run's environment block: ours, less what is removed, plus what is
 // added. Names are compared as the ASCII they are; the block stays wide.
-std::wstring ambiente(const std::map<std::string, std::string>& aggiunte, const std::set<std::string>& tolte) {
+std::wstring ambiente(const std::map<std::string, std::string>& aggiunte,
+                      const std::set<std::string>& tolte) {
   std::wstring blocco;
   wchar_t* nostro = GetEnvironmentStringsW();
   for (const wchar_t* v = nostro; *v != L'\0'; v += wcslen(v) + 1) {
     const std::wstring riga = v;
-    const std::wstring nome_largo = riga.substr(0, riga.find(L'=', 1));  // "=C:=..." names start with '='
+    const std::wstring nome_largo =
+        riga.substr(0, riga.find(L'=', 1));  // "=C:=..." names start with '='
     std::string nome;
     for (wchar_t c : nome_largo) nome += static_cast<char>(c);
     if (tolte.count(nome) == 0 && aggiunte.count(nome) == 0) blocco += riga + L'\0';
@@ -99,14 +107,16 @@ struct tubo {
 tubo crea_tubo() {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   tubo t;
-  if (CreatePipe(&t.lettura, &t.scrittura, &sa, 0)) SetHandleInformation(t.lettura, HANDLE_FLAG_INHERIT, 0);
+  if (CreatePipe(&t.lettura, &t.scrittura, &sa, 0))
+    SetHandleInformation(t.lettura, HANDLE_FLAG_INHERIT, 0);
   return t;
 }
 
 // Takes what is waiting in the pipe, without blocking.
 bool prendi(HANDLE h, std::string& dove) {
   DWORD disponibili = 0;
-  if (!PeekNamedPipe(h, nullptr, 0, nullptr, &disponibili, nullptr) || disponibili == 0) return false;
+  if (!PeekNamedPipe(h, nullptr, 0, nullptr, &disponibili, nullptr) || disponibili == 0)
+    return false;
   std::string blocco(disponibili, '\0');
   DWORD letti = 0;
   if (!ReadFile(h, blocco.data(), disponibili, &letti, nullptr)) return false;
@@ -118,7 +128,8 @@ bool prendi(HANDLE h, std::string& dove) {
 // and once more after it ends. The end of the child, not of the pipes, ends
 // the reading: a process the child started (under Wine, the desktop) may
 // keep a copy of the write ends for the rest of the session.
-void svuota_fino_alla_fine(HANDLE processo, HANDLE errori, HANDLE uscita, std::string& e, std::string& u) {
+void svuota_fino_alla_fine(HANDLE processo, HANDLE errori, HANDLE uscita, std::string& e,
+                           std::string& u) {
   for (int attesa = 0; attesa < 6000;) {
     const bool letto = prendi(errori, e) | prendi(uscita, u);
     if (letto) continue;
@@ -136,8 +147,8 @@ struct processo {
 
 // Starts the program with the given standard handles or, with none, as the
 // desktop starts it: no handles and no console to attach to.
-processo lancia(const fs::path& eseguibile, const std::wstring& ambiente, const fs::path& cartella, HANDLE ingresso,
-                HANDLE uscita, HANDLE errori) {
+processo lancia(const fs::path& eseguibile, const std::wstring& ambiente, const fs::path& cartella,
+                HANDLE ingresso, HANDLE uscita, HANDLE errori) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -150,9 +161,10 @@ processo lancia(const fs::path& eseguibile, const std::wstring& ambiente, const 
   // Wine now and then refuses a start under load with ERROR_INTERNAL_ERROR
   // before the program runs at all; that start is tried again.
   for (int tentativo = 0; tentativo < 3 && !p.avviato; ++tentativo) {
-    p.avviato = CreateProcessW(eseguibile.c_str(), riga.data(), nullptr, nullptr, dal_desktop ? FALSE : TRUE,
-                               CREATE_UNICODE_ENVIRONMENT | (dal_desktop ? DETACHED_PROCESS : 0),
-                               const_cast<wchar_t*>(ambiente.data()), cartella.c_str(), &si, &p.info) != FALSE;
+    p.avviato = CreateProcessW(
+                    eseguibile.c_str(), riga.data(), nullptr, nullptr, dal_desktop ? FALSE : TRUE,
+                    CREATE_UNICODE_ENVIRONMENT | (dal_desktop ? DETACHED_PROCESS : 0),
+                    const_cast<wchar_t*>(ambiente.data()), cartella.c_str(), &si, &p.info) != FALSE;
     if (!p.avviato && GetLastError() != ERROR_INTERNAL_ERROR) break;
   }
   return p;
@@ -209,7 +221,8 @@ class impianto {
     fs::create_directories(altrove_);
     fs::copy_file(SCENARIO_PROGRAMMA, eseguibile());
     fs::permissions(eseguibile(), fs::perms::owner_all);
-    if (con_modulo && fs::exists(modulo_costruito())) fs::copy_file(modulo_costruito(), programma_ / nome_modulo_fltk);
+    if (con_modulo && fs::exists(modulo_costruito()))
+      fs::copy_file(modulo_costruito(), programma_ / nome_modulo_fltk);
   }
 
   fs::path eseguibile() const { return programma_ / fs::path(SCENARIO_PROGRAMMA).filename(); }
@@ -222,8 +235,8 @@ class impianto {
     const tubo e = crea_tubo();
     const tubo u = crea_tubo();
     HANDLE i = nulla_ereditabile();
-    processo p = lancia(eseguibile(), ambiente(con_soppressioni(aggiunte), tolte), altrove_, i, u.scrittura,
-                        e.scrittura);
+    processo p = lancia(eseguibile(), ambiente(con_soppressioni(aggiunte), tolte), altrove_, i,
+                        u.scrittura, e.scrittura);
     const DWORD errore_avvio = GetLastError();
     for (HANDLE h : {e.scrittura, u.scrittura, i}) CloseHandle(h);
     esito_programma r;
@@ -254,7 +267,8 @@ class impianto {
     if (pid == 0) {
       int e = open(errori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       int u = open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (e < 0 || u < 0 || dup2(e, 2) < 0 || dup2(u, 1) < 0 || chdir(altrove_.c_str()) != 0) _exit(125);
+      if (e < 0 || u < 0 || dup2(e, 2) < 0 || dup2(u, 1) < 0 || chdir(altrove_.c_str()) != 0)
+        _exit(125);
       execve(argv[0], argv, env.data());
       _exit(126);
     }
@@ -264,7 +278,8 @@ class impianto {
       ADD_FAILURE() << "cannot start " << percorso << ": " << std::strerror(errno);
       return r;
     }
-    EXPECT_TRUE(WIFEXITED(stato)) << "ended by signal " << (WIFSIGNALED(stato) ? WTERMSIG(stato) : 0);
+    EXPECT_TRUE(WIFEXITED(stato)) << "ended by signal "
+                                  << (WIFSIGNALED(stato) ? WTERMSIG(stato) : 0);
     r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
     r.errori = leggi(errori);
     r.uscita = leggi(uscita);
@@ -274,16 +289,20 @@ class impianto {
 
 #ifdef _WIN32
   // As a double-click starts it: no standard handles, no console.
-  processo lancia_dal_desktop() const { return lancia(eseguibile(), ambiente({}, {}), altrove_, nullptr, nullptr, nullptr); }
+  processo lancia_dal_desktop() const {
+    return lancia(eseguibile(), ambiente({}, {}), altrove_, nullptr, nullptr, nullptr);
+  }
 #endif
 
   // Under the leak checker, a run with a display inherits the font library's
   // lifetime caches; those are the system's, not the program's.
-  std::map<std::string, std::string> con_soppressioni(std::map<std::string, std::string> aggiunte) const {
+  std::map<std::string, std::string> con_soppressioni(
+      std::map<std::string, std::string> aggiunte) const {
     const fs::path file = c_ / "lsan.supp";
     scrivi(file, "leak:libfontconfig.so\n");
     const char* esistenti = std::getenv("LSAN_OPTIONS");
-    std::string opzioni = esistenti != nullptr && *esistenti != '\0' ? std::string(esistenti) + ":" : "";
+    std::string opzioni =
+        esistenti != nullptr && *esistenti != '\0' ? std::string(esistenti) + ":" : "";
     aggiunte["LSAN_OPTIONS"] = opzioni + "print_suppressions=0:suppressions=" + file.string();
     return aggiunte;
   }
@@ -376,14 +395,16 @@ TEST(Programma, UnFileBloccatoFermaLaRunConUnaRigaCheLoNomina) {
     esito_programma r = p.avvia();
 
     EXPECT_EQ(r.stato, 2);
-    const std::string atteso = "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
+    const std::string atteso =
+        "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
     EXPECT_EQ(messaggi(r.errori), std::vector<std::string>{atteso}) << r.errori;
     EXPECT_EQ(leggi(p / bloccato / "dentro"), "resta");
     auto dopo = p.contenuti();
     auto attesi = prima;
     attesi.erase(bloccato);
     EXPECT_EQ(dopo, attesi);
-    for (const auto& nome : p.elenco()) EXPECT_NE(fs::path(nome).extension(), ".nuovo") << "temporary left: " << nome;
+    for (const auto& nome : p.elenco())
+      EXPECT_NE(fs::path(nome).extension(), ".nuovo") << "temporary left: " << nome;
   }
 }
 
@@ -392,8 +413,9 @@ TEST(Programma, SenzaDisplayNonCaricaLaLibreriaGrafica) {
   GTEST_SKIP() << "a trace of the GNU loader; Windows builds no toolkit module";
 #endif
   impianto p;
-  esito_programma r = p.avvia({{"LD_DEBUG", "libs"}, {"LD_DEBUG_OUTPUT", (p.cartella().parent_path() / "ld").string()}},
-                              {"DISPLAY", "WAYLAND_DISPLAY"});
+  esito_programma r = p.avvia(
+      {{"LD_DEBUG", "libs"}, {"LD_DEBUG_OUTPUT", (p.cartella().parent_path() / "ld").string()}},
+      {"DISPLAY", "WAYLAND_DISPLAY"});
 
   EXPECT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(r.errori, "Attendere\n");
@@ -405,7 +427,8 @@ TEST(Programma, SenzaDisplayNonCaricaLaLibreriaGrafica) {
 
 #ifdef _WIN32
 TEST(Programma, ConIlDesktopUsaLaFinestra) {
-  if (!con_desktop()) GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
+  if (!con_desktop())
+    GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
   impianto p;
   esito_programma r = p.avvia();
 
@@ -416,7 +439,8 @@ TEST(Programma, ConIlDesktopUsaLaFinestra) {
 // Started from the desktop the program has no standard error: what it would
 // write there comes up in a box when the run ends, and only then.
 TEST(Programma, DalDesktopUnGuastoDelDiscoSiLeggeInUnRiquadro) {
-  if (!con_desktop()) GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
+  if (!con_desktop())
+    GTEST_SKIP() << "no desktop to show a window on (under Wine: run under xvfb-run)";
   impianto p;
   processo normale = p.lancia_dal_desktop();
   ASSERT_TRUE(normale.avviato) << GetLastError();
@@ -434,7 +458,8 @@ TEST(Programma, DalDesktopUnGuastoDelDiscoSiLeggeInUnRiquadro) {
 
   ASSERT_TRUE(letto.trovato) << "no box came up";
   EXPECT_EQ(letto.titolo, L"Compilazione scenario");
-  const std::string atteso = "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
+  const std::string atteso =
+      "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
   EXPECT_EQ(letto.testo, largo(atteso));
   EXPECT_EQ(letto.pulsanti, 1);
   EXPECT_EQ(letto.icone, 0);
@@ -452,7 +477,8 @@ TEST(Programma, ConIlDisplayUsaLaFinestra) {
   if (!con_display()) GTEST_SKIP() << "no DISPLAY: run under xvfb-run";
   if (!fs::exists(modulo_costruito())) GTEST_SKIP() << "window module not built";
   impianto p;
-  esito_programma r = p.avvia({{"LD_DEBUG", "libs"}, {"LD_DEBUG_OUTPUT", (p.cartella().parent_path() / "ld").string()}});
+  esito_programma r = p.avvia(
+      {{"LD_DEBUG", "libs"}, {"LD_DEBUG_OUTPUT", (p.cartella().parent_path() / "ld").string()}});
 
   EXPECT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(r.errori, "") << "the console was used instead of the window";

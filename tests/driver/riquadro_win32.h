@@ -88,7 +88,8 @@ inline riquadro_letto leggi_e_chiudi_riquadro(DWORD processo) {
   r.titolo = testo_di(riquadro);
   EnumChildWindows(riquadro, leggi_controllo, reinterpret_cast<LPARAM>(&r));
   r.proprietario = GetWindow(riquadro, GW_OWNER);
-  if (r.proprietario != nullptr) r.proprietario_abilitato = IsWindowEnabled(r.proprietario) != FALSE;
+  if (r.proprietario != nullptr)
+    r.proprietario_abilitato = IsWindowEnabled(r.proprietario) != FALSE;
   HWND pulsante = nullptr;
   EnumChildWindows(riquadro, trova_pulsante, reinterpret_cast<LPARAM>(&pulsante));
   // The button's own notification, as a click sends it: a simulated mouse

@@ -66,7 +66,8 @@ class lettore_immagine {
     if constexpr (std::endian::native == std::endian::little) {
       std::memcpy(&v, dati_.data() + pos_, n);
     } else {
-      for (size_t i = 0; i < n; ++i) v |= uint64_t{static_cast<uint8_t>(dati_[pos_ + i])} << (8 * i);
+      for (size_t i = 0; i < n; ++i)
+        v |= uint64_t{static_cast<uint8_t>(dati_[pos_ + i])} << (8 * i);
     }
     pos_ += n;
     return v;
@@ -77,13 +78,16 @@ class lettore_immagine {
   bool corto_ = false;
 };
 
-std::string in_cella(const char* cosa, size_t i) { return std::string(cosa) + " " + std::to_string(i); }
+std::string in_cella(const char* cosa, size_t i) {
+  return std::string(cosa) + " " + std::to_string(i);
+}
 
 std::string controlla_griglia(const stato& s, std::string_view file) {
   if (s.ultima_cella < 1) return "ultima_cella below 1 with a grid written";
   if (s.percorso.size() != static_cast<size_t>(s.ultima_cella) + 1)
     return "the grid does not hold ultima_cella + 1 cells";
-  if (file.size() != byte_cella * s.percorso.size()) return "grid file size is not 15 x (ultima_cella + 1)";
+  if (file.size() != byte_cella * s.percorso.size())
+    return "grid file size is not 15 x (ultima_cella + 1)";
   lettore_immagine l(file);
   for (size_t i = 0; i < s.percorso.size(); ++i) {
     cella c;
@@ -112,7 +116,8 @@ std::string controlla_tabella(const stato& s, std::string_view file) {
     return v;
   };
   size_t attesa = 0;
-  for (const voce_scenario& r : s.tabella_scenario) attesa += byte_fissi_riga + scritto(r).nome.size();
+  for (const voce_scenario& r : s.tabella_scenario)
+    attesa += byte_fissi_riga + scritto(r).nome.size();
   if (file.size() != attesa) return ".sim size is not 87 x 34 + the name lengths";
   lettore_immagine l(file);
   for (size_t i = 0; i < s.tabella_scenario.size(); ++i) {
@@ -133,7 +138,8 @@ std::string controlla_tabella(const stato& s, std::string_view file) {
     v.dato3 = l.u8();
     v.dato2 = l.u8();
     v.orario = l.i32();
-    if (!(v == scritto(s.tabella_scenario[i]))) return in_cella(".sim differs from the table at row", i);
+    if (!(v == scritto(s.tabella_scenario[i])))
+      return in_cella(".sim differs from the table at row", i);
   }
   return l.finito() && !l.corto() ? "" : ".sim not consumed exactly";
 }
@@ -207,8 +213,10 @@ std::string controlla_esito(const stato& s, const disco_memoria& d, const esito_
       return "fatal error " + std::to_string(e.errore_fatale) + " with a grid built";
     return "";
   }
-  if (treno == nullptr || griglia == nullptr) return "a compiled file missing without a fatal error";
-  if ((piano != nullptr) != (j != 0)) return "plan file present though j is 0, or missing though not";
+  if (treno == nullptr || griglia == nullptr)
+    return "a compiled file missing without a fatal error";
+  if ((piano != nullptr) != (j != 0))
+    return "plan file present though j is 0, or missing though not";
 
   if (std::string r = controlla_griglia(s, *griglia); !r.empty()) return r;
   if (std::string r = controlla_tabella(s, *treno); !r.empty()) return r;

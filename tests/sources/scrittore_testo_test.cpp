@@ -23,8 +23,10 @@ TEST(ScrittoreTesto, ComponiTesto) {
       {"CR LF anche dopo l'ultima", {"[generale]", "[fine]"}, "[generale]\r\n[fine]\r\n"},
       {"righe vuote", {"", "x", ""}, "\r\nx\r\n\r\n"},
       {"spazi finali conservati",
-       {"orologio,    17              33            30 ", "ripetizione segnali 4 codici,    0    ,0"},
-       "orologio,    17              33            30 \r\nripetizione segnali 4 codici,    0    ,0\r\n"},
+       {"orologio,    17              33            30 ",
+        "ripetizione segnali 4 codici,    0    ,0"},
+       "orologio,    17              33            30 \r\nripetizione segnali 4 codici,    0    "
+       ",0\r\n"},
       {"marcatore per primo", {fine_del_file, "x"}, ""},
       {"marcatore in mezzo", {"a", fine_del_file, "b"}, "a\r\n"},
       {"solo il marcatore esatto ferma",

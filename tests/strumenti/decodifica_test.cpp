@@ -80,7 +80,9 @@ struct caso_difetto {
   std::string messaggio;
 };
 
-std::string u16(uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string u16(uint16_t v) {
+  return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
 
 TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
   const disco_memoria d = prova::compilati_predefiniti();
@@ -93,8 +95,10 @@ TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
   nome_lungo[riga_86 + 15] = '\xFF';
   const std::vector<caso_difetto> casi = {
       {"griglia vuota", griglia_di_nuovo, "", 0, "file vuoto"},
-      {"griglia con una cella a meta'", griglia_di_nuovo, std::string(31, '\0'), 30, "cella 2 troncata: 1 byte su 15"},
-      {"griglia senza l'ultimo byte", griglia_di_nuovo, d.file.at(n.griglia_compilata()).substr(0, 30914), 30900,
+      {"griglia con una cella a meta'", griglia_di_nuovo, std::string(31, '\0'), 30,
+       "cella 2 troncata: 1 byte su 15"},
+      {"griglia senza l'ultimo byte", griglia_di_nuovo,
+       d.file.at(n.griglia_compilata()).substr(0, 30914), 30900,
        "cella 2060 troncata: 14 byte su 15"},
       {"tabella vuota", tabella_di_nuovo, "", 0, "file vuoto"},
       {"tabella di 20 byte", tabella_di_nuovo, std::string(20, '\0'), 0,
@@ -105,7 +109,8 @@ TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
        "riga 86 troncata: 40 byte dove ne servono 34 + 7 (nome di 7 byte)"},
       {"tabella con un nome oltre la fine", tabella_di_nuovo, nome_lungo, riga_86,
        "riga 86 troncata: 41 byte dove ne servono 34 + 65535 (nome di 65535 byte)"},
-      {"tabella con un byte in piu'", tabella_di_nuovo, sim + "x", sim.size(), "1 byte in piu' dopo la riga 86"},
+      {"tabella con un byte in piu'", tabella_di_nuovo, sim + "x", sim.size(),
+       "1 byte in piu' dopo la riga 86"},
       {"piano vuoto", piano_di_nuovo, "", 0, "file vuoto"},
       {"piano con un tipo sconosciuto", piano_di_nuovo, u16(0) + u16(7), 2,
        "tipo di valore sconosciuto 7 (ammessi 0, 2 e 5)"},
@@ -113,8 +118,10 @@ TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
        "numero di valori dispari (1): le due coordinate non hanno lo stesso numero di punti"},
       {"piano con un doppio troncato", piano_di_nuovo, u16(2) + "ab" + u16(5) + "xyz", 4,
        "valore di tipo 5 troncato: 5 byte su 10"},
-      {"piano con un intero troncato", piano_di_nuovo, u16(2) + "a", 0, "valore di tipo 2 troncato: 3 byte su 4"},
-      {"piano con mezzo tipo", piano_di_nuovo, u16(0) + "\x05", 2, "tipo del valore troncato: 1 byte su 2"},
+      {"piano con un intero troncato", piano_di_nuovo, u16(2) + "a", 0,
+       "valore di tipo 2 troncato: 3 byte su 4"},
+      {"piano con mezzo tipo", piano_di_nuovo, u16(0) + "\x05", 2,
+       "tipo del valore troncato: 1 byte su 2"},
   };
   for (const caso_difetto& c : casi) {
     SCOPED_TRACE(c.nome);

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <limits>
+#include <numbers>
 #include <sstream>
 
 #include "compiler/uscita.h"
@@ -27,14 +27,16 @@ TEST(Disegna, LePictureDelloScenarioPredefinito) {
   disco_memoria ingresso = prova::compilati_predefiniti();
   disco_memoria uscita;
   std::ostringstream err;
-  ASSERT_EQ(disegna(ingresso, uscita, "Brossalenta_Morla", "iR31457", "", err), esito_strumento::fatto);
+  ASSERT_EQ(disegna(ingresso, uscita, "Brossalenta_Morla", "iR31457", "", err),
+            esito_strumento::fatto);
   EXPECT_EQ(err.str(), "");
   ASSERT_EQ(uscita.file.size(), 2u);
   for (const std::string& nome : {pianta, profilo}) {
     SCOPED_TRACE(nome);
     const std::string& svg = uscita.file.at(nome);
     EXPECT_EQ(prova::errore_xml(svg), "");
-    for (const char* stazione : {"BROSSALENTA", "TALMES", "P.M. Km 11.959", "S.ROMOLO ALTO", "MORLA"}) {
+    for (const char* stazione :
+         {"BROSSALENTA", "TALMES", "P.M. Km 11.959", "S.ROMOLO ALTO", "MORLA"}) {
       EXPECT_NE(svg.find(std::string(">") + stazione + "</text>"), std::string::npos) << stazione;
     }
     EXPECT_NE(svg.find("class=\"galleria\""), std::string::npos);
@@ -48,12 +50,16 @@ TEST(Disegna, LePictureDelloScenarioPredefinito) {
   ASSERT_NE(stazione, std::string::npos);
   const std::string primo = p.substr(linea + 18, p.find(' ', linea + 18) - linea - 18);
   const size_t cx = p.rfind("<circle cx=\"", stazione) + 12;
-  const std::string centro = p.substr(cx, p.find('"', cx) - cx) + "," +
-                             p.substr(p.find("cy=\"", cx) + 4, p.find('"', p.find("cy=\"", cx) + 4) - p.find("cy=\"", cx) - 4);
+  const std::string centro =
+      p.substr(cx, p.find('"', cx) - cx) + "," +
+      p.substr(p.find("cy=\"", cx) + 4,
+               p.find('"', p.find("cy=\"", cx) + 4) - p.find("cy=\"", cx) - 4);
   EXPECT_EQ(primo, centro);
   EXPECT_NE(uscita.file.at(pianta).find(">10 km</text>"), std::string::npos) << "the scale bar";
-  EXPECT_NE(uscita.file.at(profilo).find(">COLMA</text>"), std::string::npos) << "the longest tunnel is named";
-  EXPECT_NE(uscita.file.at(profilo).find(">15</text>"), std::string::npos) << "the slowest slowdown";
+  EXPECT_NE(uscita.file.at(profilo).find(">COLMA</text>"), std::string::npos)
+      << "the longest tunnel is named";
+  EXPECT_NE(uscita.file.at(profilo).find(">15</text>"), std::string::npos)
+      << "the slowest slowdown";
 }
 
 TEST(Disegna, NomiStraniEPianiInsensatiDannoSvgBenFormati) {
@@ -71,7 +77,8 @@ TEST(Disegna, NomiStraniEPianiInsensatiDannoSvgBenFormati) {
   tracciato p;
   p.crea(2100);
   for (int32_t m = 0; m <= 2100; ++m) {
-    p.imposta_doppio(m, 0, m % 7 == 0 ? std::numeric_limits<double>::quiet_NaN() : std::sin(m) * 1e12);
+    p.imposta_doppio(m, 0,
+                     m % 7 == 0 ? std::numeric_limits<double>::quiet_NaN() : std::sin(m) * 1e12);
     p.imposta_doppio(m, 1, m % 11 == 0 ? -std::numeric_limits<double>::infinity() : m * 1e-9);
   }
   disco_memoria ingresso;
@@ -86,8 +93,9 @@ TEST(Disegna, NomiStraniEPianiInsensatiDannoSvgBenFormati) {
     EXPECT_EQ(svg.find("nan"), std::string::npos) << nome;
     EXPECT_EQ(svg.find("inf"), std::string::npos) << nome;
   }
-  EXPECT_NE(uscita.file.at("L_T_pianta.svg").find(">A&lt;&amp;&gt;&quot;&apos;???\xC3\xA8 ?Z</text>"),
-            std::string::npos);
+  EXPECT_NE(
+      uscita.file.at("L_T_pianta.svg").find(">A&lt;&amp;&gt;&quot;&apos;???\xC3\xA8 ?Z</text>"),
+      std::string::npos);
 }
 
 TEST(Disegna, UnPianoSenzaPuntiLoDice) {
@@ -97,7 +105,8 @@ TEST(Disegna, UnPianoSenzaPuntiLoDice) {
   ingresso.file["Brossalenta_Morla_linea.dat"] = immagine_linea(vuoto);
   disco_memoria uscita;
   std::ostringstream err;
-  ASSERT_EQ(disegna(ingresso, uscita, "Brossalenta_Morla", "iR31457", "", err), esito_strumento::fatto);
+  ASSERT_EQ(disegna(ingresso, uscita, "Brossalenta_Morla", "iR31457", "", err),
+            esito_strumento::fatto);
   EXPECT_EQ(prova::errore_xml(uscita.file.at(pianta)), "");
   EXPECT_NE(uscita.file.at(pianta).find("non ha punti da disegnare"), std::string::npos);
 }
@@ -114,13 +123,16 @@ TEST(Disegna, UnFileMancanteORottoNonScriveNulla) {
   const std::vector<caso> casi = {
       {"griglia mancante", n.griglia_compilata(), std::nullopt, esito_strumento::guasto_disco,
        "compila_scenario: " + n.griglia_compilata() + ": file inesistente\n"},
-      {"tabella troncata", n.treno_compilato(), std::string(40, '\0'), esito_strumento::file_malformato,
+      {"tabella troncata", n.treno_compilato(), std::string(40, '\0'),
+       esito_strumento::file_malformato,
        "compila_scenario: dir/" + n.treno_compilato() +
-           ": file non valido (tabella) all'offset 34: riga 1 troncata: 6 byte dove ne servono almeno 34\n"},
+           ": file non valido (tabella) all'offset 34: riga 1 troncata: 6 byte dove ne servono "
+           "almeno 34\n"},
       {"piano con un tipo sconosciuto", n.linea_compilata(), std::string("\x03\x00", 2),
        esito_strumento::file_malformato,
        "compila_scenario: dir/" + n.linea_compilata() +
-           ": file non valido (piano) all'offset 0: tipo di valore sconosciuto 3 (ammessi 0, 2 e 5)\n"},
+           ": file non valido (piano) all'offset 0: tipo di valore sconosciuto 3 (ammessi 0, 2 e "
+           "5)\n"},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -153,14 +165,17 @@ TEST(Sfoltisci, TieneSoloCioCheSiVede) {
 
   // Every point of a circle stays within the tolerance of the thinned line.
   std::vector<punto_svg> cerchio;
-  for (int i = 0; i <= 3600; ++i) cerchio.push_back({100 * std::cos(i * std::numbers::pi / 1800), 100 * std::sin(i * std::numbers::pi / 1800)});
+  for (int i = 0; i <= 3600; ++i)
+    cerchio.push_back(
+        {100 * std::cos(i * std::numbers::pi / 1800), 100 * std::sin(i * std::numbers::pi / 1800)});
   const std::vector<punto_svg> c = sfoltisci(cerchio, 0.5);
   EXPECT_LT(c.size(), 200u);
   for (const punto_svg& q : cerchio) {
     double vicina = 1e9;
     for (size_t k = 1; k < c.size(); ++k) {
       const double dx = c[k].x - c[k - 1].x, dy = c[k].y - c[k - 1].y;
-      const double t = std::clamp(((q.x - c[k - 1].x) * dx + (q.y - c[k - 1].y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+      const double t = std::clamp(
+          ((q.x - c[k - 1].x) * dx + (q.y - c[k - 1].y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
       vicina = std::min(vicina, std::hypot(q.x - c[k - 1].x - t * dx, q.y - c[k - 1].y - t * dy));
     }
     EXPECT_LE(vicina, 0.5 + 1e-9);
@@ -198,7 +213,8 @@ TEST(VerificaXml, RiconosceIDocumentiMalFormati) {
       {"<a>\xC3\xA8</a>", true},
       {"<a x=\"<\"/>", false},
   };
-  for (const auto& c : casi) EXPECT_EQ(prova::errore_xml(c.documento).empty(), c.buono) << c.documento;
+  for (const auto& c : casi)
+    EXPECT_EQ(prova::errore_xml(c.documento).empty(), c.buono) << c.documento;
 }
 
 }  // namespace

@@ -36,12 +36,18 @@ TEST(Elementi, LoScenarioPredefinito) {
   EXPECT_EQ(e.segnali.front(), 10700);
   EXPECT_EQ(e.segnali.back(), 94950);
 
-  const std::vector<rallentamento_linea> rallentamenti = {
-      {7900, 7950, 30}, {18900, 19300, 40}, {50050, 50150, 15}, {61450, 61850, 30}, {93200, 93700, 50}};
+  const std::vector<rallentamento_linea> rallentamenti = {{7900, 7950, 30},
+                                                          {18900, 19300, 40},
+                                                          {50050, 50150, 15},
+                                                          {61450, 61850, 30},
+                                                          {93200, 93700, 50}};
   EXPECT_EQ(e.rallentamenti, rallentamenti);
 
-  const std::vector<gradino> limiti = {
-      {0, 24600, 80}, {24600, 31750, 40}, {31750, 33750, 80}, {33750, 35200, 40}, {35200, 96000, 80}};
+  const std::vector<gradino> limiti = {{0, 24600, 80},
+                                       {24600, 31750, 40},
+                                       {31750, 33750, 80},
+                                       {33750, 35200, 40},
+                                       {35200, 96000, 80}};
   EXPECT_EQ(e.limiti, limiti);
 
   // The first gradient row, 3 per mille, holds from 500 m: 0.15 m a cell.
@@ -56,7 +62,9 @@ TEST(Elementi, GallerieDaiCartelliEDalleCelle) {
   const struct {
     const char* nome;
     double da, a;
-  } nominate[] = {{"TORNO", 17350, 18862}, {"CRESTA ROSSA", 31700, 33700}, {"COLMA", 57400, 60614},
+  } nominate[] = {{"TORNO", 17350, 18862},
+                  {"CRESTA ROSSA", 31700, 33700},
+                  {"COLMA", 57400, 60614},
                   {"MORLA", 93800, 93896}};
   for (const auto& g : nominate) {
     SCOPED_TRACE(g.nome);
@@ -69,9 +77,9 @@ TEST(Elementi, GallerieDaiCartelliEDalleCelle) {
   // The short tunnels either side of Ulmide (10350-11250, 11550-11800) have
   // no sign: they come from the cells of mountain type 1.
   for (const double da : {10350.0, 11550.0}) {
-    EXPECT_TRUE(std::any_of(e.gallerie.begin(), e.gallerie.end(),
-                            [&](const tratto_linea& t) { return t.da == da && t.nome.empty(); }))
-        << da;
+    EXPECT_TRUE(std::any_of(e.gallerie.begin(), e.gallerie.end(), [&](const tratto_linea& t) {
+      return t.da == da && t.nome.empty();
+    })) << da;
   }
   for (size_t i = 1; i < e.gallerie.size(); ++i) EXPECT_LE(e.gallerie[i - 1].da, e.gallerie[i].da);
 }
@@ -90,7 +98,7 @@ TEST(Elementi, FilePoveriOInsensati) {
   strano.righe[3].posizione = 1000000;  // a station past the end: not drawn
   strano.righe[3].nome = "LONTANA";
   strano.griglia[10].tipo_cella = cartello_indicatore;
-  strano.griglia[10].valore1 = 32000;  // no such row
+  strano.griglia[10].valore1 = 32000;                    // no such row
   strano.griglia[20].tipo_cella = inizio_rallentamento;  // no end cell
   strano.griglia[20].valore1 = -40;
   const elementi_linea f = elementi_di(strano);
@@ -111,12 +119,13 @@ TEST(Elementi, IlRuoloDelleRighe) {
     size_t r;
     voce_scenario v;
     const char* ruolo;
-  } casi[] = {{0, {}, nullptr},         {1, stazione, "stazione"}, {80, cartello, "cartello"},
+  } casi[] = {{0, {}, nullptr},        {1, stazione, "stazione"}, {80, cartello, "cartello"},
               {81, {}, "progressiva"}, {84, {}, "treno"},         {85, stazione, "linea"},
               {86, {}, "servizio"}};
   for (const auto& c : casi) {
     const char* r = ruolo_riga(c.r, c.v);
-    EXPECT_EQ(r == nullptr ? std::string("-") : std::string(r), c.ruolo == nullptr ? "-" : c.ruolo) << c.r;
+    EXPECT_EQ(r == nullptr ? std::string("-") : std::string(r), c.ruolo == nullptr ? "-" : c.ruolo)
+        << c.r;
   }
 }
 

@@ -36,11 +36,14 @@ TEST(Esporta, NonSostituisceISorgentiDiUnAutoreSenzaForce) {
     std::string messaggi;
   };
   const std::vector<caso> casi = {
-      {"la linea", {n.sorgente_linea()}, "compila_scenario: mia/" + n.sorgente_linea() + " esiste gia' (--force per sostituirlo)\n"},
+      {"la linea",
+       {n.sorgente_linea()},
+       "compila_scenario: mia/" + n.sorgente_linea() + " esiste gia' (--force per sostituirlo)\n"},
       {"entrambi",
        {n.sorgente_linea(), n.sorgente_treno()},
        "compila_scenario: mia/" + n.sorgente_linea() + " esiste gia' (--force per sostituirlo)\n" +
-           "compila_scenario: mia/" + n.sorgente_treno() + " esiste gia' (--force per sostituirlo)\n"},
+           "compila_scenario: mia/" + n.sorgente_treno() +
+           " esiste gia' (--force per sostituirlo)\n"},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);

@@ -55,7 +55,8 @@ tabella una_stazione() {
 
 std::string riga_vuota(int r) {
   return "riga " + std::to_string(r) +
-         ": tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"\" dato4=0 dato5=0 dato7=0 dato8=0 dato9=0 dato6=0 "
+         ": tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"\" dato4=0 dato5=0 dato7=0 dato8=0 "
+         "dato9=0 dato6=0 "
          "dato10=0 dato3=0 dato2=0 orario=0\n";
 }
 
@@ -63,16 +64,22 @@ TEST(Ispeziona, DumpDiFilePiccoli) {
   const std::vector<caso_dump> casi = {
       {"griglia in testo", immagine_griglia(due_celle()), tipo_file::griglia, false,
        "griglia g.dat: 2 celle\n"
-       "cella 0: tipo_cella=0 (libera) valore1=0 valore2=0 valore3=0 valore4=0 tempo_segnale=0 avvicinamento=0 "
+       "cella 0: tipo_cella=0 (libera) valore1=0 valore2=0 valore3=0 valore4=0 tempo_segnale=0 "
+       "avvicinamento=0 "
        "tipo_montagna=0 vel_limite=0 pendenza=0 aderenza=0\n"
-       "cella 1: tipo_cella=1 (segnale) valore1=31 valore2=0 valore3=0 valore4=-3 tempo_segnale=0 avvicinamento=0 "
+       "cella 1: tipo_cella=1 (segnale) valore1=31 valore2=0 valore3=0 valore4=-3 tempo_segnale=0 "
+       "avvicinamento=0 "
        "tipo_montagna=0 vel_limite=16 pendenza=103 aderenza=100\n"},
       {"griglia in JSON", immagine_griglia(due_celle()), tipo_file::griglia, true,
        "{\"file\":\"g.dat\",\"tipo\":\"griglia\",\"celle\":[\n"
-       "{\"indice\":0,\"tipo_cella\":0,\"valore1\":0,\"valore2\":0,\"valore3\":0,\"valore4\":0,\"tempo_segnale\":0,"
-       "\"avvicinamento\":0,\"tipo_montagna\":0,\"vel_limite\":0,\"pendenza\":0,\"aderenza\":0,\"nome_tipo\":\"libera\"},\n"
-       "{\"indice\":1,\"tipo_cella\":1,\"valore1\":31,\"valore2\":0,\"valore3\":0,\"valore4\":-3,\"tempo_segnale\":0,"
-       "\"avvicinamento\":0,\"tipo_montagna\":0,\"vel_limite\":16,\"pendenza\":103,\"aderenza\":100,\"nome_tipo\":"
+       "{\"indice\":0,\"tipo_cella\":0,\"valore1\":0,\"valore2\":0,\"valore3\":0,\"valore4\":0,"
+       "\"tempo_segnale\":0,"
+       "\"avvicinamento\":0,\"tipo_montagna\":0,\"vel_limite\":0,\"pendenza\":0,\"aderenza\":0,"
+       "\"nome_tipo\":\"libera\"},\n"
+       "{\"indice\":1,\"tipo_cella\":1,\"valore1\":31,\"valore2\":0,\"valore3\":0,\"valore4\":-3,"
+       "\"tempo_segnale\":0,"
+       "\"avvicinamento\":0,\"tipo_montagna\":0,\"vel_limite\":16,\"pendenza\":103,\"aderenza\":"
+       "100,\"nome_tipo\":"
        "\"segnale\"}\n"
        "]}\n"},
       {"piano in testo", immagine_linea(tre_punti()), tipo_file::piano, false,
@@ -109,21 +116,26 @@ TEST(Ispeziona, LaTabellaNominaIRuoliEMostraIByteDeiNomi) {
   EXPECT_EQ(r[0], "tabella t.sim: 87 righe\n");
   EXPECT_EQ(r[1], riga_vuota(0));
   EXPECT_EQ(r[2],
-            "riga 1 (stazione): tipo=12 inizio=0 fine=0 posizione=4900 dato1=0 nome=\"S.\\\"A\\xE8\\x01\" dato4=0 "
+            "riga 1 (stazione): tipo=12 inizio=0 fine=0 posizione=4900 dato1=0 "
+            "nome=\"S.\\\"A\\xE8\\x01\" dato4=0 "
             "dato5=0 dato7=0 dato8=0 dato9=0 dato6=0 dato10=0 dato3=0 dato2=0 orario=0\n");
   EXPECT_EQ(r[81],
-            "riga 80 (cartello): tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"(X)\" dato4=0 dato5=0 dato7=0 "
+            "riga 80 (cartello): tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"(X)\" dato4=0 "
+            "dato5=0 dato7=0 "
             "dato8=0 dato9=0 dato6=0 dato10=0 dato3=0 dato2=0 orario=0\n");
   EXPECT_EQ(r[86],
-            "riga 85 (linea): tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"L\" dato4=610 dato5=0 dato7=0 "
+            "riga 85 (linea): tipo=0 inizio=0 fine=0 posizione=0 dato1=0 nome=\"L\" dato4=610 "
+            "dato5=0 dato7=0 "
             "dato8=0 dato9=0 dato6=0 dato10=0 dato3=0 dato2=0 orario=0\n");
 
   std::ostringstream json;
   ASSERT_EQ(ispeziona(immagine_treno(una_stazione()), tipo_file::tabella, "t.sim", true, json, err),
             esito_strumento::fatto);
-  EXPECT_NE(json.str().find("{\"indice\":1,\"ruolo\":\"stazione\",\"tipo\":12,\"inizio\":0,\"fine\":0,\"posizione\":"
-                            "4900,\"dato1\":0,\"nome\":\"S.\\\"A\\u00E8\\u0001\",\"dato4\":0,"),
-            std::string::npos)
+  EXPECT_NE(
+      json.str().find(
+          "{\"indice\":1,\"ruolo\":\"stazione\",\"tipo\":12,\"inizio\":0,\"fine\":0,\"posizione\":"
+          "4900,\"dato1\":0,\"nome\":\"S.\\\"A\\u00E8\\u0001\",\"dato4\":0,"),
+      std::string::npos)
       << json.str().substr(0, 600);
   EXPECT_NE(json.str().find("{\"indice\":0,\"ruolo\":null,"), std::string::npos);
 }
@@ -136,20 +148,24 @@ TEST(Ispeziona, UnFileRottoUnaRigaENessunDump) {
     std::string messaggio;
   } casi[] = {
       {tipo_file::griglia, griglia.substr(0, 29),
-       "compila_scenario: x.dat: file non valido (griglia) all'offset 15: cella 1 troncata: 14 byte su 15\n"},
+       "compila_scenario: x.dat: file non valido (griglia) all'offset 15: cella 1 troncata: 14 "
+       "byte su 15\n"},
       {tipo_file::tabella, griglia,
        // Bytes 14 and 15 are cell 0's adhesion and cell 1's type (1): a name of 256 bytes.
-       "compila_scenario: x.dat: file non valido (tabella) all'offset 0: riga 0 troncata: 30 byte dove ne "
+       "compila_scenario: x.dat: file non valido (tabella) all'offset 0: riga 0 troncata: 30 byte "
+       "dove ne "
        "servono 34 + 256 (nome di 256 byte)\n"},
-      {tipo_file::piano, "\x09", "compila_scenario: x.dat: file non valido (piano) all'offset 0: tipo del valore "
-                                 "troncato: 1 byte su 2\n"},
+      {tipo_file::piano, "\x09",
+       "compila_scenario: x.dat: file non valido (piano) all'offset 0: tipo del valore "
+       "troncato: 1 byte su 2\n"},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.messaggio);
     for (const bool json : {false, true}) {
       std::ostringstream out;
       std::ostringstream err;
-      EXPECT_EQ(ispeziona(c.dati, c.tipo, "x.dat", json, out, err), esito_strumento::file_malformato);
+      EXPECT_EQ(ispeziona(c.dati, c.tipo, "x.dat", json, out, err),
+                esito_strumento::file_malformato);
       EXPECT_EQ(out.str(), "");
       EXPECT_EQ(err.str(), c.messaggio);
     }

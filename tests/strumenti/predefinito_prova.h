@@ -15,7 +15,9 @@
 
 namespace scenario::prova {
 
-inline nomi_file nomi_predefiniti() { return {std::string(linea_predefinita), std::string(treno_predefinito)}; }
+inline nomi_file nomi_predefiniti() {
+  return {std::string(linea_predefinita), std::string(treno_predefinito)};
+}
 
 inline void metti_sorgenti_predefinite(disco_memoria& d) {
   const nomi_file n = nomi_predefiniti();

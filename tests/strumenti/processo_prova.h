@@ -27,8 +27,10 @@ struct esito_processo {
 
 // Runs `programma` with `argomenti` in `cartella`; the captured streams go
 // to two files in `appunti`.
-inline esito_processo avvia(const std::filesystem::path& programma, const std::vector<std::string>& argomenti,
-                            const std::filesystem::path& cartella, const std::filesystem::path& appunti) {
+inline esito_processo avvia(const std::filesystem::path& programma,
+                            const std::vector<std::string>& argomenti,
+                            const std::filesystem::path& cartella,
+                            const std::filesystem::path& appunti) {
   const std::filesystem::path file_uscita = appunti / "stdout.txt";
   const std::filesystem::path file_errori = appunti / "stderr.txt";
   std::vector<std::string> parole{programma.string()};
@@ -41,7 +43,8 @@ inline esito_processo avvia(const std::filesystem::path& programma, const std::v
   if (pid == 0) {
     const int u = open(file_uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int e = open(file_errori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (u < 0 || e < 0 || dup2(u, 1) < 0 || dup2(e, 2) < 0 || chdir(cartella.c_str()) != 0) _exit(125);
+    if (u < 0 || e < 0 || dup2(u, 1) < 0 || dup2(e, 2) < 0 || chdir(cartella.c_str()) != 0)
+      _exit(125);
     execv(argv[0], argv.data());
     _exit(126);
   }

@@ -52,7 +52,8 @@ class banco_programma {
   fs::path programma() const { return c_ / "programma"; }
   fs::path operator/(const std::string& nome) const { return lavoro() / nome; }
 
-  std::map<std::string, std::string> contenuti(const fs::path& cartella, const std::vector<std::string>& nomi) const {
+  std::map<std::string, std::string> contenuti(const fs::path& cartella,
+                                               const std::vector<std::string>& nomi) const {
     std::map<std::string, std::string> m;
     for (const std::string& n : nomi) {
       if (fs::is_regular_file(cartella / n)) m[n] = leggi(cartella / n);
@@ -83,7 +84,8 @@ TEST(ProgrammaStrumenti, EsportaPoiCompilaDannoIFileDellaRunPredefinita) {
   const auto sorgenti = b.contenuti(b / "sorgenti", {nomi.sorgente_linea(), nomi.sorgente_treno()});
   ASSERT_EQ(sorgenti.size(), 2u);
 
-  const prova::esito_processo compila = b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "sorgenti"});
+  const prova::esito_processo compila =
+      b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "sorgenti"});
   EXPECT_EQ(compila.stato, 0) << compila.errori;
   EXPECT_EQ(compila.uscita + compila.errori, "");
   EXPECT_EQ(b.contenuti(b / "sorgenti", compilati()), attesi);
@@ -92,7 +94,8 @@ TEST(ProgrammaStrumenti, EsportaPoiCompilaDannoIFileDellaRunPredefinita) {
 
   // The compiled files can go elsewhere, into a directory made for them.
   const prova::esito_processo altrove =
-      b.strumento({"compile", "--dir=sorgenti", "--output-dir", "nuova/cartella", nomi.nome_linea, nomi.nome_treno});
+      b.strumento({"compile", "--dir=sorgenti", "--output-dir", "nuova/cartella", nomi.nome_linea,
+                   nomi.nome_treno});
   EXPECT_EQ(altrove.stato, 0) << altrove.errori;
   EXPECT_EQ(b.contenuti(b / "nuova/cartella", compilati()), attesi);
 }
@@ -103,8 +106,10 @@ TEST(ProgrammaStrumenti, EsportaNonSostituisceSenzaForce) {
   scrivi(b / "s" / nomi.sorgente_treno(), "il mio lavoro");
   const prova::esito_processo di_nuovo = b.strumento({"export", "s"});
   EXPECT_EQ(di_nuovo.stato, 73);
-  EXPECT_EQ(di_nuovo.errori, "compila_scenario: s/" + nomi.sorgente_linea() + " esiste gia' (--force per sostituirlo)\n" +
-                                "compila_scenario: s/" + nomi.sorgente_treno() + " esiste gia' (--force per sostituirlo)\n");
+  EXPECT_EQ(di_nuovo.errori, "compila_scenario: s/" + nomi.sorgente_linea() +
+                                 " esiste gia' (--force per sostituirlo)\n" +
+                                 "compila_scenario: s/" + nomi.sorgente_treno() +
+                                 " esiste gia' (--force per sostituirlo)\n");
   EXPECT_EQ(leggi(b / "s" / nomi.sorgente_treno()), "il mio lavoro");
   EXPECT_EQ(b.strumento({"export", "--force", "s"}).stato, 0);
   EXPECT_EQ(leggi(b / "s" / nomi.sorgente_treno()), componi_testo(righe_treno()));
@@ -120,7 +125,8 @@ TEST(ProgrammaStrumenti, UnaRigaSbagliataDiceDoveENonToccaICompilati) {
   const std::string sbagliato = sostituisci(leggi(treno), "segnale,   11450,", "segnale,   10700,");
   scrivi(treno, sbagliato);
 
-  const prova::esito_processo r = b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "s"});
+  const prova::esito_processo r =
+      b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "s"});
 
   EXPECT_EQ(r.stato, 3);
   EXPECT_EQ(r.uscita, "");
@@ -131,7 +137,8 @@ TEST(ProgrammaStrumenti, UnaRigaSbagliataDiceDoveENonToccaICompilati) {
                           "compila_scenario: nessun file compilato scritto\n");
   EXPECT_EQ(b.contenuti(b / "s", compilati()), prima) << "earlier compiled files stay whole";
   EXPECT_EQ(leggi(treno), sbagliato) << "the source stays";
-  for (const auto& v : fs::directory_iterator(b / "s")) EXPECT_NE(v.path().extension(), ".nuovo") << v.path();
+  for (const auto& v : fs::directory_iterator(b / "s"))
+    EXPECT_NE(v.path().extension(), ".nuovo") << v.path();
 }
 
 TEST(ProgrammaStrumenti, SorgentiOCartelleMancanti) {
@@ -152,11 +159,13 @@ TEST(ProgrammaStrumenti, SorgentiOCartelleMancanti) {
   // A pipe where a file should be is refused, never read (it could be endless).
   ASSERT_EQ(mkfifo((b / "vuota" / "L_T.sim").c_str(), 0600), 0);
   for (const std::vector<std::string>& riga :
-       {std::vector<std::string>{"draw", "L", "T", "-C", "vuota"}, {"compile", "L", "T", "-C", "vuota"},
+       {std::vector<std::string>{"draw", "L", "T", "-C", "vuota"},
+        {"compile", "L", "T", "-C", "vuota"},
         {"inspect", "vuota/L_T.sim"}}) {
     const prova::esito_processo r = b.strumento(riga);
     EXPECT_EQ(r.stato, 2) << riga.front();
-    EXPECT_EQ(r.errori, "compila_scenario: vuota/L_T.sim: non e' un file regolare\n") << riga.front();
+    EXPECT_EQ(r.errori, "compila_scenario: vuota/L_T.sim: non e' un file regolare\n")
+        << riga.front();
   }
 }
 
@@ -201,9 +210,13 @@ TEST(ProgrammaStrumenti, IspezionaTuttoORifiutaConLOffset) {
   EXPECT_EQ(testo.uscita.substr(0, testo.uscita.find('\n')), "griglia " + griglia + ": 2061 celle");
   EXPECT_EQ(griglia_dal_testo(testo.uscita), leggi(b / griglia));
 
-  const prova::esito_processo json = b.strumento({"inspect", "--json", "s/" + nomi.treno_compilato()});
+  const prova::esito_processo json =
+      b.strumento({"inspect", "--json", "s/" + nomi.treno_compilato()});
   EXPECT_EQ(json.stato, 0);
-  EXPECT_EQ(json.uscita.rfind("{\"file\":\"s/" + nomi.treno_compilato() + "\",\"tipo\":\"tabella\",\"righe\":[", 0), 0u);
+  EXPECT_EQ(
+      json.uscita.rfind(
+          "{\"file\":\"s/" + nomi.treno_compilato() + "\",\"tipo\":\"tabella\",\"righe\":[", 0),
+      0u);
 
   scrivi(b / "tronca.dat", leggi(b / griglia).substr(0, 30001));
   scrivi(b / "spazzatura.sim", std::string(5000, '\xFF'));
@@ -214,16 +227,24 @@ TEST(ProgrammaStrumenti, IspezionaTuttoORifiutaConLOffset) {
     int stato;
     std::string errori;
   } casi[] = {
-      {{"inspect", "tronca.dat"}, 65,
-       "compila_scenario: tronca.dat: file non valido (griglia) all'offset 30000: cella 2000 troncata: 1 byte su 15\n"},
-      {{"inspect", "spazzatura.sim"}, 65,
-       "compila_scenario: spazzatura.sim: file non valido (tabella) all'offset 0: riga 0 troncata: 5000 byte dove "
+      {{"inspect", "tronca.dat"},
+       65,
+       "compila_scenario: tronca.dat: file non valido (griglia) all'offset 30000: cella 2000 "
+       "troncata: 1 byte su 15\n"},
+      {{"inspect", "spazzatura.sim"},
+       65,
+       "compila_scenario: spazzatura.sim: file non valido (tabella) all'offset 0: riga 0 troncata: "
+       "5000 byte dove "
        "ne servono 34 + 65535 (nome di 65535 byte)\n"},
-      {{"inspect", "--kind=plan", "spazzatura.bin"}, 65,
-       "compila_scenario: spazzatura.bin: file non valido (piano) all'offset 0: tipo di valore sconosciuto 1799 "
+      {{"inspect", "--kind=plan", "spazzatura.bin"},
+       65,
+       "compila_scenario: spazzatura.bin: file non valido (piano) all'offset 0: tipo di valore "
+       "sconosciuto 1799 "
        "(ammessi 0, 2 e 5)\n"},
-      {{"inspect", "spazzatura.bin"}, 64,
-       "compila_scenario: tipo di file sconosciuto per spazzatura.bin: usare --kind=plan|table|grid\n"
+      {{"inspect", "spazzatura.bin"},
+       64,
+       "compila_scenario: tipo di file sconosciuto per spazzatura.bin: usare "
+       "--kind=plan|table|grid\n"
        "Provare 'compila_scenario --help' per maggiori informazioni.\n"},
       {{"inspect", "manca.dat"}, 2, "compila_scenario: manca.dat: No such file or directory\n"},
       {{"inspect", "cartella.dat"}, 2, "compila_scenario: cartella.dat: non e' un file regolare\n"},
@@ -241,19 +262,22 @@ TEST(ProgrammaStrumenti, DisegnaSvgBenFormatiCheUnRenderizzatoreDisegna) {
   banco_programma b;
   ASSERT_EQ(b.strumento({"export", "s"}).stato, 0);
   ASSERT_EQ(b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "s"}).stato, 0);
-  const prova::esito_processo r = b.strumento({"draw", nomi.nome_linea, nomi.nome_treno, "-C", "s", "-o", "disegni"});
+  const prova::esito_processo r =
+      b.strumento({"draw", nomi.nome_linea, nomi.nome_treno, "-C", "s", "-o", "disegni"});
   ASSERT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(r.uscita + r.errori, "");
   const std::vector<std::string> svg = {nomi.nome_linea + "_" + nomi.nome_treno + "_pianta.svg",
                                         nomi.nome_linea + "_" + nomi.nome_treno + "_profilo.svg"};
-  for (const std::string& nome : svg) EXPECT_EQ(prova::errore_xml(leggi(b / "disegni" / nome)), "") << nome;
+  for (const std::string& nome : svg)
+    EXPECT_EQ(prova::errore_xml(leggi(b / "disegni" / nome)), "") << nome;
 
   const fs::path rsvg = prova::sul_percorso("rsvg-convert");
   if (rsvg.empty()) GTEST_SKIP() << "rsvg-convert is not installed (Debian: librsvg2-bin)";
   for (const std::string& nome : svg) {
     SCOPED_TRACE(nome);
     const fs::path png = b / "disegni" / (nome + ".png");
-    const prova::esito_processo c = prova::avvia(rsvg, {nome, "-o", png.string()}, b / "disegni", b / "disegni");
+    const prova::esito_processo c =
+        prova::avvia(rsvg, {nome, "-o", png.string()}, b / "disegni", b / "disegni");
     EXPECT_EQ(c.stato, 0) << c.errori;
     ASSERT_TRUE(fs::exists(png));
     EXPECT_EQ(leggi(png).substr(1, 3), "PNG");

@@ -53,8 +53,8 @@ class verifica_xml {
 
  private:
   static bool nome_car(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-           c == ':' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == ':' || c == '.';
   }
 
   std::string nome() {
@@ -64,7 +64,8 @@ class verifica_xml {
   }
 
   void spazi() {
-    while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\t' || t_[i_] == '\r')) ++i_;
+    while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\t' || t_[i_] == '\r'))
+      ++i_;
   }
 
   std::string riferimento() {
@@ -97,7 +98,8 @@ class verifica_xml {
     while (i_ < t_.size() && t_[i_] != q) {
       if (t_[i_] == '<') return "'<' in un attributo";
       const auto c = static_cast<unsigned char>(t_[i_]);
-      if (c < 0x20 && c != '\n' && c != '\t' && c != '\r') return "carattere di controllo in un attributo";
+      if (c < 0x20 && c != '\n' && c != '\t' && c != '\r')
+        return "carattere di controllo in un attributo";
       if (t_[i_] == '&') {
         if (std::string e = riferimento(); !e.empty()) return e;
       } else {
@@ -158,6 +160,8 @@ class verifica_xml {
   std::vector<std::string> aperti_;
 };
 
-inline std::string errore_xml(std::string_view documento) { return verifica_xml(documento).errore(); }
+inline std::string errore_xml(std::string_view documento) {
+  return verifica_xml(documento).errore();
+}
 
 }  // namespace scenario::prova
