@@ -30,8 +30,7 @@ void scrivi(voce_scenario& r, const origine& o) {
 }
 
 // e[0..2] are rows 81..83 as they stand; the result is the new rows 81..83.
-std::array<origine, 3> ordinate(const std::array<origine, 3>& e) {
-  const int64_t somma = int64_t{e[0].posizione} + e[1].posizione + e[2].posizione;
+std::array<origine, 3> ordinate(const std::array<origine, 3>& e, int64_t somma) {
   if (somma != 0) {
     // Descending position; among equal positions the entry from the higher
     // row comes first, which a stable sort of the rows taken upward from 83
@@ -76,8 +75,16 @@ int32_t codice_gara_st(stato& s) {
 
 bool progressive_ordina(tabella& t) {
   constexpr size_t prima = riga_progressiva_tre;
-  const std::array<origine, 3> nuove =
-      ordinate({leggi(t[prima]), leggi(t[prima + 1]), leggi(t[prima + 2])});
+  const std::array<origine, 3> entrate{leggi(t[prima]), leggi(t[prima + 1]), leggi(t[prima + 2])};
+  // The positions are Longs: their sum overflows like any other sum of the
+  // parser, a reading failure rather than a wider total.
+  int64_t somma = 0;
+  for (const origine& o : entrate) {
+    somma += o.posizione;
+    if (somma < std::numeric_limits<int32_t>::min() || somma > std::numeric_limits<int32_t>::max())
+      return false;
+  }
+  const std::array<origine, 3> nuove = ordinate(entrate, somma);
   for (size_t i = 0; i < nuove.size(); ++i) scrivi(t[prima + i], nuove[i]);
 
   // A stretch that counts down has its reference value moved up by 100 m.

@@ -29,8 +29,9 @@ int32_t codice_gara_st(stato& s);
 // by the first positive value) and adds 100 to the value of every row flagged
 // 1. Only inizio, fine and posizione move. Two entries sharing the largest
 // position are ordered like the lower two: equal positions, higher row first.
-// False when a flagged value would pass the 32-bit range: that row is left
-// unadjusted, a run-time failure for the parser to report.
+// False when the sum of the positions, taken left to right in 32 bits, or a
+// flagged value would pass the 32-bit range (the rows are then left unordered,
+// or that row unadjusted): a run-time failure for the parser to report.
 bool progressive_ordina(tabella& t);
 
 }  // namespace scenario

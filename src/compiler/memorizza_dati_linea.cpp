@@ -186,7 +186,12 @@ dopo_riga riga_curva(analisi& a, sorgente& f, const std::string& chiave) {
   const std::optional<double> k = curvatura(chiave);
   if (!k) abbandona(103);
   const int64_t fine = int64_t{inizio} + lunghezza;
-  if (fine > s.fine_tracciato) abbandona(28, inizio);
+  // Past the end of a plan shorter than the 1000000 m bound the curve is
+  // refused before a point is written; on the longest routes the bound comes
+  // first, and the points up to it are written before 103.
+  if (fine > s.fine_tracciato && s.fine_tracciato < cursore_massimo_tracciato) {
+    abbandona(28, inizio);
+  }
   estendi_tracciato(a, inizio, std::nullopt, true);
   estendi_tracciato(a, fine, k, true);
   return dopo_riga::continua;

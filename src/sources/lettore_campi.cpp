@@ -34,18 +34,24 @@ limiti limiti_di(larghezza w) {
   return {0, 0};
 }
 
-// The value of a numeric token: an optional "-" and the decimal digits that
-// follow it; anything after them is ignored, and no digits at all give 0.
-// False when the digits do not fit the width. Accumulation stops as soon as
-// the magnitude passes every width, so any number of digits is safe.
+// The value of a numeric token: a decimal integer with an optional leading
+// "-" and nothing else; any other token ("", "-", "4x", "1.5", "+5", "5-")
+// is not a number and gives 0. False when the digits do not fit the width.
+// Accumulation stops as soon as the magnitude passes every width, so any
+// number of digits is safe.
 bool interpreta_numero(std::string_view parola, larghezza w, int32_t& valore) {
-  size_t i = 0;
   const bool negativo = !parola.empty() && parola[0] == '-';
-  if (negativo) i = 1;
+  const std::string_view cifre = parola.substr(negativo ? 1 : 0);
+  const bool e_numero =
+      !cifre.empty() && cifre.find_first_not_of("0123456789") == std::string_view::npos;
+  if (!e_numero) {
+    valore = 0;
+    return true;
+  }
   constexpr int64_t oltre = int64_t{1} << 32;
   int64_t modulo = 0;
-  for (; i < parola.size() && parola[i] >= '0' && parola[i] <= '9'; ++i) {
-    if (modulo < oltre) modulo = modulo * 10 + (parola[i] - '0');
+  for (const char c : cifre) {
+    if (modulo < oltre) modulo = modulo * 10 + (c - '0');
   }
   const int64_t numero = negativo ? -modulo : modulo;
   const limiti l = limiti_di(w);
@@ -99,8 +105,12 @@ void lettore_campi::leggi_fino_al_delimitatore(std::string& valore) {
   const size_t da = pos_;
   while (!fine() && testo_[pos_] != ',' && !a_fine_riga()) avanza();
   std::string_view campo = testo_.substr(da, pos_ - da);
-  const size_t ultimo = campo.find_last_not_of(' ');
-  campo = ultimo == std::string_view::npos ? std::string_view{} : campo.substr(0, ultimo + 1);
+  // Only the spaces before a comma are dropped; before a line end or the end
+  // of the text they belong to the value like any other space inside it.
+  if (!fine() && testo_[pos_] == ',') {
+    const size_t ultimo = campo.find_last_not_of(' ');
+    campo = ultimo == std::string_view::npos ? std::string_view{} : campo.substr(0, ultimo + 1);
+  }
   valore.assign(campo);
   consuma_delimitatore();
 }

@@ -8,10 +8,11 @@
 // end, after which spaces and one comma or line end are consumed. An empty
 // field reads as "" or 0; text that is not a number reads as 0.
 // Only the space is skipped: tabs and every other byte are ordinary characters.
-// Spaces before the comma that ends an unquoted text field are not part of it;
-// after a closing quote, the rest up to the comma or line end is dropped. A
-// number is its leading "-" and digits ("12abc" is 12); digits that overflow
-// the width are a failure however many there are.
+// Spaces before the comma that ends an unquoted text field are not part of it
+// (before a line end they are); after a closing quote, the rest up to the
+// comma or line end is dropped. A numeric token is a number only when it is
+// all digits after an optional "-" ("12abc", "1.5", "+5" read as 0); digits
+// that overflow the width are a failure however many there are.
 // Reading is linear in the text and never looks outside it, whatever its bytes.
 #pragma once
 

@@ -117,6 +117,18 @@ TEST(Codici, ProgressiveOrdina) {
        {{{300, 1000, 1}, {200, 2147483600, 1}, {100, 0, 0}}},
        {{{300, 1100, 1}, {200, 2147483600, 1}, {100, 0, 0}}},
        false},
+      // The positions add up left to right in 32 bits, like every sum of the parser.
+      {"sum of the positions past the 32-bit range: nothing moves",
+       {{{1999999950, 95900, 0}, {2000000000, 99500, 1}, {0, 0, 0}}},
+       {{{1999999950, 95900, 0}, {2000000000, 99500, 1}, {0, 0, 0}}},
+       false},
+      {"a partial sum past the range fails though the total would fit",
+       {{{2000000000, 1, 0}, {2000000000, 2, 0}, {-2000000000, 3, 0}}},
+       {{{2000000000, 1, 0}, {2000000000, 2, 0}, {-2000000000, 3, 0}}},
+       false},
+      {"a sum at the 32-bit limit orders",
+       {{{2147483547, 1, 0}, {100, 2, 0}, {0, 3, 0}}},
+       {{{2147483547, 1, 0}, {100, 2, 0}, {0, 3, 0}}}},
   };
   for (const caso& c : casi) {
     tabella t{};

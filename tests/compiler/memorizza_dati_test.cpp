@@ -490,7 +490,13 @@ std::vector<caso_errore> casi_errore() {
       {"103 tracciato oltre 1000000",
        linea({"curvad1, 999990, 20"}, {}, "lunghezza percorso, 1000000"), t, 1, 103,
        nessuna_posizione, false, true},
+      {"103 curva oltre il tracciato della linea piu' lunga",
+       linea({"curvad5,  999000,  10000"}, {}, "lunghezza percorso, 1000000"), t, 1, 103,
+       nessuna_posizione, false, true},
       {"28 curva oltre il tracciato", linea({"curvad1, 9000, 8001"}), t, 1, 28, 9000, false, true},
+      {"28 curva oltre un tracciato che finisce sotto 1000000 m",
+       linea({"curvad1, 985000, 8000"}, {}, "lunghezza percorso, 985000"), t, 1, 28, 985000, false,
+       true},
       {"curva fino alla fine del tracciato", linea({"curvad1, 9000, 8000"}), t, 1, 0,
        nessuna_posizione, false, false},
       {"6 due cartelli nella stessa cella",
@@ -514,6 +520,10 @@ std::vector<caso_errore> casi_errore() {
        16250, false, false},
       {"25 valore troppo largo nella linea", linea({}, {"sfondo uno, 99999999999"}), t, 0, 25,
        nessuna_posizione, false, false},
+      {"25 somma delle posizioni delle progressive oltre 32 bit",
+       linea({}, {"progressiva chilometrica due,    2000000000,    99500,    1",
+                  "progressiva chilometrica tre,    1999999950,    95900,    0"}),
+       t, 0, 25, nessuna_posizione, false, false},
       {"25 valore troppo largo nel treno", l, con_treno({"sabbia, 40000"}), 0, 25,
        nessuna_posizione, false, false},
       {"25 senza lunghezza del percorso",
@@ -588,6 +598,58 @@ TEST(MemorizzaDati, CodiciDiErrorePosizioniEFileRimasti) {
     EXPECT_EQ(b.c_e(b.nomi.sorgente_linea()), c.resta_linea);
     EXPECT_EQ(b.c_e(b.nomi.sorgente_treno()), c.resta_treno);
   }
+}
+
+// What a field holds is what its text says: a number only when the whole
+// token is one, a text with the spaces before its line end.
+TEST(MemorizzaDati, ValoriLettiComeIlTestoLiScrive) {
+  struct caso {
+    const char* nome;
+    std::string linea;
+    std::string treno;
+    uint8_t pendenza_cella_10;  // the stored gradient + 100
+    std::string stazione;       // row 1 nome
+  };
+  using prova::linea;
+  using prova::stazione;
+  using prova::treno;
+  const std::string s28 = stazione(0, 28, 200, "S");
+  const caso casi[] = {
+      {"pendenza intera", linea({"pendenza, 0, 15"}), treno({s28}), 115, "S"},
+      {"pendenza con decimali", linea({"pendenza, 0, 15.5"}), treno({s28}), 100, "S"},
+      {"pendenza con una lettera", linea({"pendenza, 0, 4x"}), treno({s28}), 100, "S"},
+      {"pendenza con il segno piu'", linea({"pendenza, 0, +15"}), treno({s28}), 100, "S"},
+      {"pendenza negativa", linea({"pendenza, 0, -15"}), treno({s28}), 85, "S"},
+      {"nome con spazi prima di fine riga", linea({}), treno({stazione(0, 28, 200, "MORLA  ")}),
+       100, "MORLA  "},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    banco b(c.linea, c.treno);
+    memorizza_dati(b.s, b.d);
+    EXPECT_EQ(b.s.codice_errore, 0);
+    EXPECT_EQ(b.in(10).pendenza, c.pendenza_cella_10);
+    EXPECT_EQ(b.riga(1).nome, c.stazione);
+  }
+}
+
+// On the longest routes a curve past the plan's end is cut by the 1000000 m
+// bound: every point up to it is written, then the parse stops with 103.
+TEST(MemorizzaDati, CurvaOltreIlMilionesimoMetroScriveFinoAlLimite) {
+  banco b(1);
+  b.d.file[b.nomi.sorgente_linea()] =
+      prova::linea({"curvad5,  999000,  10000"}, {}, "lunghezza percorso, 1000000");
+  b.d.file[b.nomi.sorgente_treno()] = prova::treno({});
+  memorizza_dati(b.s, b.d);
+  ASSERT_EQ(b.s.codice_errore, 103);
+  ASSERT_EQ(b.s.tracciato.fine(), 1007000);
+  for (const int32_t m : {999000, 999001, 1000000}) {
+    EXPECT_EQ(b.s.tracciato.tipo(m, 0), tipo_valore::doppio) << m;
+    EXPECT_EQ(b.s.tracciato.tipo(m, 1), tipo_valore::doppio) << m;
+  }
+  // The curve turned the track from 999000 on.
+  EXPECT_NE(b.s.tracciato.valore(1000000, 0), 0.0);
+  EXPECT_EQ(b.s.tracciato.tipo(1000001, 0), tipo_valore::vuoto);
 }
 
 // A disk that cannot delete: the failure is returned and recorded as 25.
