@@ -28,10 +28,7 @@ inline bool arrotonda_intero(double x, int16_t& risultato) {
   return true;
 }
 
-// The cell of a placed object at position p metres: R(p / 50 + 1).
-// Always fits: |p / 50| is far below the 32-bit range.
-inline int32_t cella_di(int32_t p) {
-  return static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0 + 1.0));
-}
+// The low 8 bits of a value, as a byte field of the compiled files keeps it.
+inline uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v)); }
 
 }  // namespace scenario

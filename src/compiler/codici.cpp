@@ -4,13 +4,11 @@
 #include <array>
 #include <limits>
 
+#include "sources/parole_chiave.h"
+
 namespace scenario {
 
 namespace {
-
-// Identifiers are single-byte text: only the ASCII capitals have a lower case
-// here, every other byte counts as it stands.
-char minuscola(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int32_t codice_carattere(char c) { return static_cast<unsigned char>(c); }
 
@@ -50,25 +48,23 @@ std::array<origine, 3> ordinate(const std::array<origine, 3>& e, int64_t somma) 
 }  // namespace
 
 std::string chiave_codici(const tabella& t) {
-  std::string chiave = t[riga_servizio].nome + t[riga_linea].nome;
-  std::transform(chiave.begin(), chiave.end(), chiave.begin(), minuscola);
-  chiave += riempitivo_codici;
-  return chiave;
+  // Identifiers are single-byte text: only the ASCII capitals are lowered.
+  return minuscolo(t[riga_servizio].nome + t[riga_linea].nome) + std::string(riempitivo_codici);
 }
 
-int32_t codice_gara_og(stato& s) {
-  s.riga = chiave_codici(s.tabella_scenario);
+int32_t codice_gara_og(const tabella& t) {
+  const std::string chiave = chiave_codici(t);
   int32_t somma = 0;
   for (int i = 0; i < caratteri_codice; ++i)
-    somma += codice_carattere(s.riga[static_cast<size_t>(i)]);
+    somma += codice_carattere(chiave[static_cast<size_t>(i)]);
   return somma;
 }
 
-int32_t codice_gara_st(stato& s) {
-  s.riga = chiave_codici(s.tabella_scenario);
+int32_t codice_gara_st(const tabella& t) {
+  const std::string chiave = chiave_codici(t);
   int32_t somma = 0;
   for (int i = 0; i < caratteri_codice; ++i) {
-    somma += codice_carattere(s.riga[static_cast<size_t>(i)]) * (i + 1);
+    somma += codice_carattere(chiave[static_cast<size_t>(i)]) * (i + 1);
   }
   return somma;
 }

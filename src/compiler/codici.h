@@ -1,13 +1,13 @@
 // The two scenario codes (checksums of the identifiers held in rows 85 and 86)
 // and the ordering of the three kilometric origins (rows 81 to 83). Pure
-// computations on the table; the codes also leave their key in riga.
+// computations on the table.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "compiler/stato.h"
+#include "compiler/tabella.h"
 
 namespace scenario {
 
@@ -18,12 +18,11 @@ inline constexpr int caratteri_codice = 25;
 // lower-case(row 86 nome + row 85 nome) + the filler; only A-Z are lowered.
 std::string chiave_codici(const tabella& t);
 
-// Plain sum of the first 25 character codes (0..255) of the key; stores the
-// key in riga. Between 0 and 6375.
-int32_t codice_gara_og(stato& s);
-// Sum of each of those codes times its position 1..25; stores the key in riga.
-// Between 0 and 82875.
-int32_t codice_gara_st(stato& s);
+// Plain sum of the first 25 character codes (0..255) of the key. Between 0
+// and 6375.
+int32_t codice_gara_og(const tabella& t);
+// Sum of each of those codes times its position 1..25. Between 0 and 82875.
+int32_t codice_gara_st(const tabella& t);
 
 // Orders rows 81..83 by descending position (or, when the positions sum to 0,
 // by the first positive value) and adds 100 to the value of every row flagged

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
 
 namespace scenario {
@@ -44,7 +45,7 @@ void punto_valore_in(passata& p, int32_t i) {
 // cells of the slowdown and the signal that the authors' tools can name.
 void conflitto(passata& p, int32_t codice, int32_t cella_errore, conflitto_finitura oggetti) {
   p.s.codice_errore = codice;
-  p.s.posizione_errore = cella_errore * 50;
+  p.s.posizione_errore = cella_errore * metri_cella;
   p.s.diagnostica.luogo = {};
   p.s.diagnostica.conflitto = std::move(oggetti);
 }

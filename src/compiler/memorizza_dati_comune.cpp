@@ -7,6 +7,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
 
@@ -60,7 +61,6 @@ bool leggi_chiave(sorgente& f, std::string& riga) {
 void leggi_corpo(analisi& a, sorgente& f, std::span<const gestore> gestori) {
   std::string chiave;
   while (leggi_chiave(f, chiave)) {
-    a.s.riga = chiave;
     a.riga_corrente = f.luogo_campo();
     for (const gestore g : gestori) {
       if (g(a, f, chiave) == dopo_riga::esci) {
@@ -85,15 +85,13 @@ int32_t lungo_o_fallisci(int64_t v) {
   return static_cast<int32_t>(v);
 }
 
-uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v)); }
-
 void controlla_lunghezza_nome(const std::string& t) {
   if (t.size() > 0xFFFF) fallisci();
 }
 
 bool oltre_griglia(const stato& s, int32_t p, int32_t margine) {
   return static_cast<double>(s.ultima_cella) <
-         (static_cast<double>(p) + static_cast<double>(margine)) / 50.0;
+         (static_cast<double>(p) + static_cast<double>(margine)) / metri_cella;
 }
 
 cella& cella_a(stato& s, int64_t i) {

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "compiler/arrotonda.h"
 #include "compiler/stato.h"
 #include "sources/disco.h"
 #include "sources/lettore_campi.h"
@@ -116,8 +117,6 @@ void leggi_corpo(analisi& a, sorgente& f, std::span<const gestore> gestori);
 int32_t arrotonda_o_fallisci(double x);
 // A value that must fit 32 bits, computed wider; outside them is a run-time failure.
 int32_t lungo_o_fallisci(int64_t v);
-// The low 8 bits of a value, as a byte field keeps it.
-uint8_t basso8(int64_t v);
 // Texts stored with a 16-bit length: a longer one is a reading failure.
 void controlla_lunghezza_nome(const std::string& t);
 

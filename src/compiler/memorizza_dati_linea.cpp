@@ -10,6 +10,7 @@
 #include "compiler/arrotonda.h"
 #include "compiler/codici.h"
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/misure_griglia.h"
 #include "compiler/passo_tracciato.h"
 #include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
@@ -33,10 +34,9 @@ void cerca_generale(sorgente& f, std::string& riga) {
   }
 }
 
-// The grid's sizing rule: ultima_cella = R((L + 7000) / 50), at least 1.
 bool griglia_possibile(int32_t l) {
   int32_t ultima = 0;
-  return arrotonda_lungo((static_cast<double>(l) + 7000.0) / 50.0, ultima) && ultima >= 1;
+  return ultima_cella_per(l, ultima);
 }
 
 // A second such row makes a new grid and plan due in place of the first.
@@ -49,7 +49,7 @@ void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
   // Refused before anything is recorded: a plan of an earlier row stays
   // together with its own end.
   if (!griglia_possibile(l)) fallisci();
-  s.fine_tracciato = l + 7000;  // l is at most 1000000: no overflow
+  s.fine_tracciato = l + margine_griglia;  // l is at most 1000000: no overflow
   a.lunghezza_dovuta = l;
   a.tracciato_dovuto = s.genera_linea != 0 ? s.fine_tracciato : -1;
 }
@@ -97,7 +97,7 @@ void generale_ripetizione(stato& s, sorgente& f, const std::string& riga) {
 }
 
 void sezione_generale(analisi& a, sorgente& f) {
-  std::string& riga = a.s.riga;
+  std::string riga;
   for (;;) {
     if (f.fine()) return;
     riga = f.testo();
@@ -167,7 +167,7 @@ dopo_riga riga_pendenza(analisi& a, sorgente& f, const std::string& chiave) {
   const int32_t p = f.lungo();
   const int32_t q = f.lungo();
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
-  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / 50.0);
+  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella);
   if (n > 0) {
     riempi(s, a.w.cursore_pendenza, n, &cella::pendenza,
            basso8(int64_t{a.w.pendenza_corrente} + 100));
@@ -225,17 +225,17 @@ dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
   if (!(contiene(chiave, "indicat") && contiene(chiave, "cartello"))) return dopo_riga::continua;
   stato& s = a.s;
   const int32_t p = f.lungo();
-  s.riga = f.testo();
-  controlla_lunghezza_nome(s.riga);
+  const std::string testo = f.testo();
+  controlla_lunghezza_nome(testo);
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
-  const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / 50.0 + 1.0);
+  const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella + 1.0);
   cella& cartello = cella_propria(s, c, p);
   if (!libera(cartello)) abbandona(6, p);
   // Sign texts fill the table downward from row 80; row 0 is not theirs.
   if (a.w.riga_cartelli < 1) abbandona(29, p);
   cartello.tipo_cella = cartello_indicatore;
   cartello.valore1 = static_cast<int16_t>(a.w.riga_cartelli);
-  s.tabella_scenario[static_cast<size_t>(a.w.riga_cartelli)].nome = s.riga;
+  s.tabella_scenario[static_cast<size_t>(a.w.riga_cartelli)].nome = testo;
   --a.w.riga_cartelli;
   segna_posato(a, c);
   return dopo_riga::continua;
@@ -248,7 +248,8 @@ constexpr std::array<gestore, 5> gestori_corpo{riga_pendenza, riga_curva, riga_m
 }  // namespace
 
 void leggi_sorgente_linea(analisi& a, sorgente& f) {
-  cerca_generale(f, a.s.riga);
+  std::string riga;
+  cerca_generale(f, riga);
   sezione_generale(a, f);
   prepara_corpo(a);
   leggi_corpo(a, f, gestori_corpo);

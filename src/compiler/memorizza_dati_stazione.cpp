@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
 
 namespace scenario::lettura {
@@ -68,7 +69,8 @@ void calcola_area(voce_scenario& v, int32_t area) {
 // Every cell a station writes lies at or below its area's end: a station at a
 // negative position, or whose area ends past the grid, is refused whole.
 void controlla_griglia(const stato& s, const voce_scenario& v) {
-  if (v.posizione < 0 || static_cast<double>(v.fine) / 50.0 > static_cast<double>(s.ultima_cella)) {
+  if (v.posizione < 0 ||
+      static_cast<double>(v.fine) / metri_cella > static_cast<double>(s.ultima_cella)) {
     abbandona(errore_fuori_griglia, v.posizione);
   }
 }
@@ -79,7 +81,7 @@ bool con_punto(const voce_scenario& v) { return v.tipo < 25; }
 void marca_avvicinamento(stato& s, const voce_scenario& v) {
   if (!con_punto(v) || v.tipo == 5 || v.tipo == 6) return;
   for (int i = 1; i <= 4; ++i) {
-    const double q = static_cast<double>(v.fine) / 50.0 - i - 1;
+    const double q = static_cast<double>(v.fine) / metri_cella - i - 1;
     if (q > 1) cella_a(s, arrotonda_o_fallisci(q)).avvicinamento = static_cast<uint8_t>(80 + i);
   }
 }
@@ -87,7 +89,7 @@ void marca_avvicinamento(stato& s, const voce_scenario& v) {
 // The station point, in the cell before the area's end; it carries the row.
 void piazza_punto(analisi& a, const voce_scenario& v, int32_t r) {
   if (!con_punto(v)) return;
-  const double q = static_cast<double>(v.fine) / 50.0 - 1;
+  const double q = static_cast<double>(v.fine) / metri_cella - 1;
   if (q <= 1) abbandona(24);
   const int32_t i = arrotonda_o_fallisci(q);
   cella& c = cella_a(a.s, i);

@@ -7,6 +7,7 @@
 
 #include "compiler/arrotonda.h"
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
 
@@ -63,7 +64,7 @@ dopo_riga riga_velocita(analisi& a, sorgente& f, const std::string& chiave) {
     w.limite_corrente = limite;
     w.limite_letto = true;
   }
-  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / 50.0);
+  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella);
   if (n > 0) riempi_velocita(s, w.cursore_velocita, n, w.limite_corrente, true);
   w.limite_corrente = limite;
   return dopo_riga::continua;
@@ -81,7 +82,7 @@ dopo_riga riga_aderenza(analisi& a, sorgente& f, const std::string& chiave) {
     w.aderenza_corrente = valore;
     w.aderenza_letta = true;
   }
-  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / 50.0);
+  const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella);
   if (n > 0) riempi(s, w.cursore_aderenza, n, &cella::aderenza, basso8(w.aderenza_corrente));
   w.aderenza_corrente = valore;
   return dopo_riga::continua;
@@ -118,8 +119,8 @@ void dopo_piazzamento(const stato& s, int32_t posizione, int32_t codice_prima) {
 // for, the four approach cells below it.
 void segna_rallentamento(analisi& a, int32_t x, int32_t l, int32_t f_ta) {
   segna_posato(a, cella_di(x));
-  segna_posato(a,
-               static_cast<int64_t>(arrotonda(static_cast<double>(int64_t{x} + l) / 50.0 + 1.0)));
+  segna_posato(
+      a, static_cast<int64_t>(arrotonda(static_cast<double>(int64_t{x} + l) / metri_cella + 1.0)));
   if (x <= 1500) return;
   const int64_t avviso = cella_di(x - 1200);
   segna_posato(a, avviso);
@@ -161,7 +162,7 @@ dopo_riga riga_abbattimento(analisi& a, sorgente& f, const std::string& chiave) 
   const int32_t p = f.lungo();
   const int32_t z = f.lungo();
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
-  const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / 50.0);
+  const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella);
   cella& punto_codice = cella_propria(s, c, p);
   if (!libera(punto_codice)) abbandona(7, p);
   if (z > 0) {
@@ -187,7 +188,8 @@ constexpr std::array<gestore, 10> gestori_corpo{
 }  // namespace
 
 void leggi_sorgente_treno(analisi& a, sorgente& f) {
-  cerca_generale(f, a.s.riga);
+  std::string riga;
+  cerca_generale(f, riga);
   leggi_corpo(a, f, gestori_corpo);
 }
 

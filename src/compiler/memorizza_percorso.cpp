@@ -33,9 +33,9 @@ int32_t timbra_intestazione(stato& s) {
   riga.dato4 = costante_riga;
   prima.valore1 = costante_cella;
   if (riga.orario != 0 || prima.valore2 != 0) return errore_codici;
-  riga.orario = codice_gara_st(s);
+  riga.orario = codice_gara_st(s.tabella_scenario);
   // At most 25 x 255: always an Integer.
-  prima.valore2 = static_cast<int16_t>(codice_gara_og(s));
+  prima.valore2 = static_cast<int16_t>(codice_gara_og(s.tabella_scenario));
   return 0;
 }
 

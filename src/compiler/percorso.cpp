@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "compiler/arrotonda.h"
+#include "compiler/misure_griglia.h"
 
 namespace scenario {
 
@@ -18,7 +19,6 @@ namespace {
 int16_t basso16(int64_t v) {
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v)));
 }
-uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v)); }
 
 // R(x) for a cell index. The arguments are 32-bit positions divided by 50, so
 // the result is always far inside the 64-bit range.
@@ -53,8 +53,7 @@ bool valore_indicatore(int32_t vs, int32_t vd, int16_t& risultato) {
 
 bool crea_percorso(stato& s, int32_t lunghezza) {
   int32_t ultima = 0;
-  if (!arrotonda_lungo((static_cast<double>(lunghezza) + 7000.0) / 50.0, ultima)) return false;
-  if (ultima < 1) return false;
+  if (!ultima_cella_per(lunghezza, ultima)) return false;
   std::vector<cella> griglia;
   try {
     griglia.assign(static_cast<size_t>(ultima) + 1, cella{});
@@ -72,8 +71,8 @@ void memo_montagna(stato& s, int32_t inizio, int32_t fine, int32_t tipo) {
   const bool marcatori = tipo > 10;
   if (marcatori) tipo -= 10;
   // Its own mapping, without the "+ 1" of placed objects.
-  const int64_t prima = indice(static_cast<double>(inizio) / 50.0);
-  const int64_t ultima = indice(static_cast<double>(fine) / 50.0 - 1.0);
+  const int64_t prima = indice(static_cast<double>(inizio) / metri_cella);
+  const int64_t ultima = indice(static_cast<double>(fine) / metri_cella - 1.0);
   if (prima <= ultima) {
     const std::array<int64_t, 2> estremi{prima, ultima};
     if (!tutte_nella_griglia(s, estremi)) return;
@@ -103,11 +102,11 @@ void memo_montagna(stato& s, int32_t inizio, int32_t fine, int32_t tipo) {
 void memo_rallentamento(stato& s, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                         int32_t d_v) {
   const int64_t inizio = cella_di(x);
-  const int64_t fine = indice(static_cast<double>(int64_t{x} + l) / 50.0 + 1.0);
+  const int64_t fine = indice(static_cast<double>(int64_t{x} + l) / metri_cella + 1.0);
   // A slowdown in the first 1500 m has no warning point, hence no approach.
   const bool con_avviso = x > 1500;
   const bool con_approccio = con_avviso && f_ta != 0;
-  const int64_t avviso = indice(static_cast<double>(int64_t{x} - 1200) / 50.0 + 1.0);
+  const int64_t avviso = indice(static_cast<double>(int64_t{x} - 1200) / metri_cella + 1.0);
 
   std::array<int64_t, 7> toccate{inizio, fine};
   size_t quante = 2;

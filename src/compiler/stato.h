@@ -76,9 +76,6 @@ struct stato {
   std::array<int32_t, massimo_montagne + 1> fine_montagna{};
   int32_t numero_montagne = 0;
 
-  // The parser's current field; the scenario codes overwrite it with their key.
-  std::string riga;
-
   bool griglia_creata() const { return !percorso.empty(); }
   // True when index i is a cell of the grid.
   bool nella_griglia(int64_t i) const { return i >= 0 && i <= ultima_cella && griglia_creata(); }

@@ -4,11 +4,13 @@
 
 namespace scenario {
 
-namespace {
-
 char minuscola(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-}  // namespace
+std::string minuscolo(std::string_view testo) {
+  std::string r(testo);
+  std::transform(r.begin(), r.end(), r.begin(), minuscola);
+  return r;
+}
 
 bool contiene(std::string_view campo, std::string_view parola) {
   auto uguali = [](char a, char b) { return minuscola(a) == minuscola(b); };

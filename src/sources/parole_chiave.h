@@ -3,9 +3,15 @@
 // for the exact test (the lower-case [generale] words of the line source).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace scenario {
+
+// ASCII lower case: only A-Z change; single-byte text keeps every other byte
+// as it stands, whatever the locale.
+char minuscola(char c);
+std::string minuscolo(std::string_view testo);
 
 // True when `parola` occurs in `campo`, ignoring ASCII letter case.
 bool contiene(std::string_view campo, std::string_view parola);

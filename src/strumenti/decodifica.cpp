@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "sources/nomi_file.h"
+#include "sources/parole_chiave.h"
+
 namespace scenario {
 
 namespace {
@@ -31,14 +34,6 @@ double f64(std::string_view d, size_t i) {
 
 bool finisce_con(std::string_view s, std::string_view coda) {
   return s.size() >= coda.size() && s.substr(s.size() - coda.size()) == coda;
-}
-
-std::string minuscolo(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return r;
 }
 
 cella cella_a(std::string_view d, size_t o) {
@@ -125,9 +120,9 @@ void imposta_valore(tracciato& t, int32_t m, int colonna, std::string_view d, si
 
 std::optional<tipo_file> tipo_da_nome(std::string_view nome) {
   const std::string n = minuscolo(nome);
-  if (finisce_con(n, "_linea.dat")) return tipo_file::piano;
-  if (finisce_con(n, ".sim")) return tipo_file::tabella;
-  if (finisce_con(n, ".dat")) return tipo_file::griglia;
+  if (finisce_con(n, coda_linea_compilata)) return tipo_file::piano;
+  if (finisce_con(n, coda_treno_compilato)) return tipo_file::tabella;
+  if (finisce_con(n, coda_griglia_compilata)) return tipo_file::griglia;
   return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 
 #include "compiler/cella.h"
 #include "compiler/errori.h"
+#include "compiler/misure_griglia.h"
 #include "sources/lettore_campi.h"
 #include "strumenti/nomi_tipi.h"
 
@@ -97,7 +98,7 @@ std::string intestazione(int32_t codice) {
 
 std::string in_cella(std::string_view cosa, int32_t i) {
   return std::string(cosa) + " nella cella " + std::to_string(i) + " (" +
-         std::to_string((i - 1) * 50) + " m)";
+         std::to_string(metri_oggetto(i)) + " m)";
 }
 
 // A conflict of the finishing pass: the message at the row of the object it

@@ -53,14 +53,13 @@ esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_
     if (auto fallito = carica(ingresso, nome, tipo, prefisso_ingresso, s, err)) return *fallito;
   }
   const elementi_linea e = elementi_di(s);
-  const std::string base = nome_linea + "_" + nome_treno;
   const std::string pianta =
       disegno_pianta(s, e, nome_linea + " (" + nome_treno + "): pianta del tracciato");
   const std::string profilo =
       disegno_profilo(e, nome_linea + " (" + nome_treno + "): profilo della linea");
   const std::vector<file_nuovo> disegni = {
-      {base + "_pianta.svg", [&pianta](const scrivi_pezzo& scrivi) { return scrivi(pianta); }},
-      {base + "_profilo.svg", [&profilo](const scrivi_pezzo& scrivi) { return scrivi(profilo); }}};
+      {nomi.pianta(), [&pianta](const scrivi_pezzo& scrivi) { return scrivi(pianta); }},
+      {nomi.profilo(), [&profilo](const scrivi_pezzo& scrivi) { return scrivi(profilo); }}};
   if (esito_io e2 = uscita.sostituisci_insieme(disegni); !e2.ok) {
     err << "compila_scenario: " << e2.file << ": " << e2.motivo << "\n";
     return esito_strumento::guasto_disco;

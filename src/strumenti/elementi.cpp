@@ -1,36 +1,30 @@
 #include "strumenti/elementi.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string_view>
+
+#include "compiler/misure_griglia.h"
+#include "sources/parole_chiave.h"
 
 namespace scenario {
 
 namespace {
 
-constexpr double metri_cella = 50;
-constexpr double margine_griglia = 7000;  // the spare metres past the route's end
+constexpr double metri = metri_cella;
+constexpr double margine = margine_griglia;
 
 // A placed object's position from its cell.
-double posizione_oggetto(size_t c) { return (static_cast<double>(c) - 1) * metri_cella; }
+double posizione_oggetto(size_t c) {
+  return static_cast<double>(metri_oggetto(static_cast<int64_t>(c)));
+}
 
 double lunghezza_di(const scenario_compilato& s) {
-  const double massimo =
-      metri_cella * static_cast<double>(s.griglia.empty() ? 0 : s.griglia.size() - 1);
+  const double massimo = metri * static_cast<double>(s.griglia.empty() ? 0 : s.griglia.size() - 1);
   const double l = s.righe[riga_treno].fine;
   if (l > 0 && l <= massimo) return l;
   // A header that does not fit the grid: the grid less its spare cells.
-  return massimo > margine_griglia ? massimo - margine_griglia : std::max(massimo, metri_cella);
-}
-
-bool contiene_senza_maiuscole(std::string_view testo, std::string_view parola) {
-  const auto uguali = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  };
-  return std::search(testo.begin(), testo.end(), parola.begin(), parola.end(), uguali) !=
-         testo.end();
+  return massimo > margine ? massimo - margine : std::max(massimo, metri);
 }
 
 std::string senza_spazi_ai_lati(std::string_view t) {
@@ -75,12 +69,12 @@ std::vector<cartello_galleria> cartelli_gallerie(const scenario_compilato& s) {
     if (k.tipo_cella != cartello_indicatore || k.valore1 < 1 || k.valore1 >= righe_tabella)
       continue;
     const std::string& testo = s.righe[static_cast<size_t>(k.valore1)].nome;
-    if (!contiene_senza_maiuscole(testo, "gall")) continue;
+    if (!contiene(testo, "gall")) continue;
     cartello_galleria g{posizione_oggetto(c), {}, std::nullopt};
     for (const std::string& gruppo : gruppi(testo)) {
       if (const auto l = lunghezza_in(gruppo)) {
         g.lunghezza = l;
-      } else if (!contiene_senza_maiuscole(gruppo, "gall") && g.nome.empty()) {
+      } else if (!contiene(gruppo, "gall") && g.nome.empty()) {
         g.nome = gruppo;
       }
     }
@@ -92,13 +86,13 @@ std::vector<cartello_galleria> cartelli_gallerie(const scenario_compilato& s) {
 // Runs of cells whose mountain type is 1.
 std::vector<tratto_linea> celle_in_galleria(const scenario_compilato& s, double l) {
   std::vector<tratto_linea> r;
-  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri < l; ++c) {
     if (s.griglia[c].tipo_montagna != 1) continue;
-    const double da = static_cast<double>(c) * metri_cella;
+    const double da = static_cast<double>(c) * metri;
     if (!r.empty() && r.back().a == da) {
-      r.back().a = da + metri_cella;
+      r.back().a = da + metri;
     } else {
-      r.push_back({da, da + metri_cella, {}});
+      r.push_back({da, da + metri, {}});
     }
   }
   return r;
@@ -119,7 +113,7 @@ std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
       r.push_back({g.posizione, g.posizione + *g.lunghezza, g.nome});
       continue;
     }
-    tratto_linea t{g.posizione, g.posizione + metri_cella, g.nome};
+    tratto_linea t{g.posizione, g.posizione + metri, g.nome};
     for (size_t i = 0; i < celle.size(); ++i) {
       if (!usate[i] && celle[i].da >= g.posizione - 100 && celle[i].da <= g.posizione + 300) {
         t = {celle[i].da, celle[i].a, g.nome};
@@ -160,7 +154,7 @@ std::vector<rallentamento_linea> rallentamenti_di(const scenario_compilato& s, d
       }
     }
     const double da = posizione_oggetto(c);
-    const double a = e == c ? da + metri_cella : posizione_oggetto(e);
+    const double a = e == c ? da + metri : posizione_oggetto(e);
     if (da >= 0 && da < l) r.push_back({da, std::min(a, l), g[c].valore1});
   }
   return r;
@@ -168,9 +162,9 @@ std::vector<rallentamento_linea> rallentamenti_di(const scenario_compilato& s, d
 
 std::vector<gradino> limiti_di(const scenario_compilato& s, double l) {
   std::vector<gradino> r;
-  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
-    const double da = static_cast<double>(c) * metri_cella;
-    const double a = std::min(da + metri_cella, l);
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri < l; ++c) {
+    const double da = static_cast<double>(c) * metri;
+    const double a = std::min(da + metri, l);
     const double v = s.griglia[c].vel_limite * 5.0;
     if (!r.empty() && r.back().valore == v) {
       r.back().a = a;
@@ -185,9 +179,9 @@ std::vector<gradino> limiti_di(const scenario_compilato& s, double l) {
 // 50 m, or over the part of them before the route's end.
 std::vector<quota> quote_di(const scenario_compilato& s, double l) {
   std::vector<quota> r{{0, 0}};
-  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri_cella < l; ++c) {
-    const double da = static_cast<double>(c) * metri_cella;
-    const double a = std::min(da + metri_cella, l);
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri < l; ++c) {
+    const double da = static_cast<double>(c) * metri;
+    const double a = std::min(da + metri, l);
     const double pendenza = (s.griglia[c].pendenza - 100) / 1000.0;
     r.push_back({a, r.back().metri + pendenza * (a - da)});
   }

@@ -6,16 +6,8 @@
 
 namespace scenario {
 
-namespace {
-
-nomi_file nomi_predefiniti() {
-  return {std::string(linea_predefinita), std::string(treno_predefinito)};
-}
-
-}  // namespace
-
 std::vector<std::string> sorgenti_predefinite() {
-  const nomi_file nomi = nomi_predefiniti();
+  const nomi_file nomi = nomi_file::predefiniti();
   return {nomi.sorgente_linea(), nomi.sorgente_treno()};
 }
 
@@ -30,7 +22,7 @@ esito_strumento esporta(disco& d, bool sostituisci_esistenti, const std::string&
     }
     if (esistenti) return esito_strumento::file_esistenti;
   }
-  const nomi_file nomi = nomi_predefiniti();
+  const nomi_file nomi = nomi_file::predefiniti();
   esito_io e = dati_linea(d, nomi.nome_linea);
   if (e.ok) e = dati_treno(d, nomi.nome_linea, nomi.nome_treno);
   if (e.ok) return esito_strumento::fatto;

@@ -33,26 +33,21 @@ TEST(Codici, CodiciDiGara) {
       {"the largest codes", std::string(20, '\xFF'), std::string(5, '\xFF'), 6375, 82875},
   };
   for (const caso& c : casi) {
-    stato s;
-    s.tabella_scenario[riga_servizio].nome = c.treno;
-    s.tabella_scenario[riga_linea].nome = c.linea;
-    EXPECT_EQ(codice_gara_st(s), c.st) << c.nome;
-    EXPECT_EQ(codice_gara_og(s), c.og) << c.nome;
+    tabella t{};
+    t[riga_servizio].nome = c.treno;
+    t[riga_linea].nome = c.linea;
+    EXPECT_EQ(codice_gara_st(t), c.st) << c.nome;
+    EXPECT_EQ(codice_gara_og(t), c.og) << c.nome;
   }
 }
 
-TEST(Codici, LaChiaveVaInRiga) {
-  stato s;
-  s.riga = "vecchio campo";
-  s.tabella_scenario[riga_servizio].nome = "T1";
-  s.tabella_scenario[riga_linea].nome = "Ab";
-  codice_gara_og(s);
-  EXPECT_EQ(s.riga, "t1abppqqrrssttuuvvwwxxyyzzjjkk");
-  s.riga.clear();
-  codice_gara_st(s);
-  EXPECT_EQ(s.riga, "t1abppqqrrssttuuvvwwxxyyzzjjkk");
+TEST(Codici, LaChiave) {
+  tabella t{};
+  t[riga_servizio].nome = "T1";
+  t[riga_linea].nome = "Ab";
+  EXPECT_EQ(chiave_codici(t), "t1abppqqrrssttuuvvwwxxyyzzjjkk");
   // The identifiers themselves are left as they were.
-  EXPECT_EQ(s.tabella_scenario[riga_servizio].nome, "T1");
+  EXPECT_EQ(t[riga_servizio].nome, "T1");
 }
 
 struct origine {

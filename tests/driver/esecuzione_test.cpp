@@ -13,7 +13,7 @@
 namespace scenario {
 namespace {
 
-const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
+const nomi_file nomi = nomi_file::predefiniti();
 
 using prova::finestra_registro;
 

@@ -39,7 +39,7 @@ using prova::cartella_prova;
 using prova::leggi;
 using prova::scrivi;
 
-const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
+const nomi_file nomi = nomi_file::predefiniti();
 
 std::vector<std::string> uscite() {
   return {nomi.note(),
