@@ -5,7 +5,6 @@
 
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
-#include "driver/opzioni.h"
 #include "sources/nomi_file.h"
 #include "strumenti/compila_sorgenti.h"
 #include "strumenti/decodifica.h"
@@ -82,7 +81,7 @@ bool non_regolare(const fs::path& p, std::ostream& err) {
   return true;
 }
 
-int esporta_in(const richiesta& r, std::ostream& err) {
+int esporta_in(const richiesta& r, std::ostream&, std::ostream& err) {
   const fs::path cartella = r.operandi[0];
   if (!prepara_cartella(cartella, err)) return uscita_disco;
   disco_reale d(cartella);
@@ -123,33 +122,71 @@ int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
   std::string dati;
   if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok)
     return guasto(err, e.file, e.motivo);
-  return stato_di(ispeziona(dati, *tipo, nome, r.json, out, err));
+  opzioni_ispezione o;
+  o.json = r.json;
+  o.tutto = r.tutto;
+  // Checked when the line was read.
+  if (r.da_km) o.da = metri_da_km(*r.da_km);
+  if (r.a_km) o.a = metri_da_km(*r.a_km);
+  return stato_di(ispeziona(dati, *tipo, nome, o, out, err));
 }
+
+int compila(const richiesta& r, std::ostream&, std::ostream& err) {
+  return con_identificatori(r, err, compila_sorgenti);
+}
+
+int disegna_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
+  return con_identificatori(r, err, disegna);
+}
+
+const std::vector<descrizione_comando> comandi{
+    {"export",
+     {"CARTELLA"},
+     {"force"},
+     "scrive in CARTELLA (creata se manca) i due sorgenti dello\n"
+     "scenario predefinito, da cui partire",
+     esporta_in},
+    {"compile",
+     {"LINEA", "TRENO"},
+     {"dir", "output-dir"},
+     "compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
+     "LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
+     "i sorgenti restano; con un errore indica file, riga e\n"
+     "colonna e non scrive nulla",
+     compila},
+    {"inspect",
+     {"FILE"},
+     {"json", "kind", "all", "from", "to"},
+     "decodifica un file compilato in testo leggibile, in metri,\n"
+     "km/h e per mille (*_linea.dat: piano, *.sim: tabella,\n"
+     "altri *.dat: griglia)",
+     ispeziona_file},
+    {"draw",
+     {"LINEA", "TRENO"},
+     {"dir", "output-dir"},
+     "da uno scenario compilato disegna la pianta e il profilo\n"
+     "della linea: LINEA_TRENO_pianta.svg, LINEA_TRENO_profilo.svg",
+     disegna_scenario},
+};
 
 }  // namespace
 
+std::span<const descrizione_comando> tabella_comandi() { return comandi; }
+
 int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out,
                    std::ostream& err) {
-  const esito_opzioni o = interpreta_opzioni(argomenti);
+  const esito_opzioni o = interpreta_opzioni(argomenti, comandi);
   if (!o.r) return errore_uso(err, o.errore);
   const richiesta& r = *o.r;
-  switch (r.cosa) {
-    case comando::aiuto:
-      out << testo_aiuto();
-      return uscita_normale;
-    case comando::versione:
-      out << testo_versione();
-      return uscita_normale;
-    case comando::esporta:
-      return esporta_in(r, err);
-    case comando::compila:
-      return con_identificatori(r, err, compila_sorgenti);
-    case comando::ispeziona:
-      return ispeziona_file(r, out, err);
-    case comando::disegna:
-      return con_identificatori(r, err, disegna);
+  if (r.aiuto) {
+    out << testo_aiuto(comandi);
+    return uscita_normale;
   }
-  return uscita_uso;
+  if (r.versione) {
+    out << testo_versione();
+    return uscita_normale;
+  }
+  return r.comando->esegui(r, out, err);
 }
 
 }  // namespace scenario

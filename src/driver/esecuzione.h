@@ -5,14 +5,10 @@
 #pragma once
 
 #include "driver/finestra.h"
+#include "driver/stato_uscita.h"
 #include "sources/disco.h"
 
 namespace scenario {
-
-inline constexpr int uscita_normale = 0;
-inline constexpr int uscita_errore = 1;
-inline constexpr int uscita_disco = 2;
-inline constexpr int uscita_codice_errore = 3;
 
 int esegui(disco& d, finestra& f);
 

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <ostream>
 #include <string_view>
+
+#include "driver/stato_uscita.h"
 
 #ifndef SCENARIO_VERSIONE
 #define SCENARIO_VERSIONE "0.0.0"
@@ -12,43 +17,60 @@ namespace scenario {
 
 namespace {
 
-enum class opzione { aiuto, versione, cartella, cartella_uscita, tipo, json, forza };
-
+// One option: its names, the name of its argument in the help (empty for a
+// switch), its help, and where it goes in the request: a switch sets a flag,
+// an option with an argument fills a text, checked by `verifica` (an empty
+// answer: accepted). Options that name no command (--help, --version) hold
+// for all and win over everything else on the line.
 struct descrizione_opzione {
-  opzione quale;
   std::string_view lunga;
   char corta;  // '\0': none
-  bool con_argomento;
+  std::string_view argomento;
+  std::string_view aiuto;
+  bool richiesta::*interruttore = nullptr;
+  std::optional<std::string> richiesta::*valore = nullptr;
+  std::string (*verifica)(const std::string& scritta, const std::string& argomento) = nullptr;
+  bool generale = false;
 };
 
-constexpr std::array<descrizione_opzione, 7> opzioni{{
-    {opzione::aiuto, "help", 'h', false},
-    {opzione::versione, "version", '\0', false},
-    {opzione::cartella, "dir", 'C', true},
-    {opzione::cartella_uscita, "output-dir", 'o', true},
-    {opzione::tipo, "kind", '\0', true},
-    {opzione::json, "json", '\0', false},
-    {opzione::forza, "force", 'f', false},
+std::string non_vuoto(const std::string& scritta, const std::string& argomento) {
+  return argomento.empty() ? "l'opzione " + scritta + " richiede un argomento non vuoto" : "";
+}
+
+std::string tipo_ammesso(const std::string& scritta, const std::string& argomento) {
+  if (argomento == "plan" || argomento == "table" || argomento == "grid") return {};
+  return "valore non valido per " + scritta + ": '" + argomento + "' (ammessi: plan, table, grid)";
+}
+
+std::string chilometri(const std::string& scritta, const std::string& argomento) {
+  if (metri_da_km(argomento)) return {};
+  return "valore non valido per " + scritta + ": '" + argomento + "' (chilometri, come 30 o 30.5)";
+}
+
+const std::array<descrizione_opzione, 10> opzioni{{
+    {"dir", 'C', "CARTELLA", "cartella dei file letti\n(predefinita: la cartella corrente)",
+     nullptr, &richiesta::cartella, non_vuoto},
+    {"output-dir", 'o', "CARTELLA",
+     "cartella dei file scritti, creata se\nmanca (predefinita: quella dei file letti)", nullptr,
+     &richiesta::cartella_uscita, non_vuoto},
+    {"force", 'f', "", "sostituisce i sorgenti gia' presenti", &richiesta::forza},
+    {"json", '\0', "", "scrive JSON invece del testo", &richiesta::json},
+    {"kind", '\0', "TIPO", "il tipo del file, plan, table o grid,\ninvece di dedurlo dal nome",
+     nullptr, &richiesta::tipo, tipo_ammesso},
+    {"all", 'a', "", "anche le righe vuote e le celle libere", &richiesta::tutto},
+    {"from", '\0', "KM", "solo da questo chilometro in poi", nullptr, &richiesta::da_km,
+     chilometri},
+    {"to", '\0', "KM", "solo fino a questo chilometro", nullptr, &richiesta::a_km, chilometri},
+    {"help", 'h', "", "mostra questo aiuto ed esce", &richiesta::aiuto, nullptr, nullptr, true},
+    {"version", '\0', "", "mostra la versione ed esce", &richiesta::versione, nullptr, nullptr,
+     true},
 }};
 
-struct descrizione_comando {
-  comando quale;
-  std::string_view parola;
-  size_t operandi;
-  std::string_view nomi_operandi;
-  std::array<opzione, 2> ammesse;  // aiuto stands for "no further option"
-};
-
-constexpr std::array<descrizione_comando, 4> comandi{{
-    {comando::esporta, "export", 1, "CARTELLA", {opzione::forza, opzione::aiuto}},
-    {comando::compila, "compile", 2, "LINEA TRENO", {opzione::cartella, opzione::cartella_uscita}},
-    {comando::ispeziona, "inspect", 1, "FILE", {opzione::json, opzione::tipo}},
-    {comando::disegna, "draw", 2, "LINEA TRENO", {opzione::cartella, opzione::cartella_uscita}},
-}};
+bool con_argomento(const descrizione_opzione& o) { return !o.argomento.empty(); }
 
 // An option as met on the line, with its spelling for the messages.
 struct incontrata {
-  opzione quale;
+  const descrizione_opzione* quale;
   std::string scritta;
   std::string argomento;
 };
@@ -90,23 +112,23 @@ bool leggi_lunga(const std::vector<std::string>& a, size_t& i, lettura& l) {
   const descrizione_opzione* o = per_lunga(nome, l.errore);
   if (o == nullptr) return false;
   const std::string scritta = "--" + std::string(o->lunga);
-  if (!o->con_argomento) {
+  if (!con_argomento(*o)) {
     if (uguale != std::string_view::npos) {
       l.errore = "l'opzione " + scritta + " non accetta argomenti";
       return false;
     }
-    l.incontrate.push_back({o->quale, scritta, {}});
+    l.incontrate.push_back({o, scritta, {}});
     return true;
   }
   if (uguale != std::string_view::npos) {
-    l.incontrate.push_back({o->quale, scritta, std::string(testo.substr(uguale + 1))});
+    l.incontrate.push_back({o, scritta, std::string(testo.substr(uguale + 1))});
     return true;
   }
   if (i + 1 >= a.size()) {
     l.errore = "l'opzione " + scritta + " richiede un argomento";
     return false;
   }
-  l.incontrate.push_back({o->quale, scritta, a[++i]});
+  l.incontrate.push_back({o, scritta, a[++i]});
   return true;
 }
 
@@ -122,14 +144,14 @@ bool leggi_corte(const std::vector<std::string>& a, size_t& i, lettura& l) {
     }
     std::string scritta = "-";
     scritta += parola[k];
-    if (!o->con_argomento) {
-      l.incontrate.push_back({o->quale, scritta, {}});
+    if (!con_argomento(*o)) {
+      l.incontrate.push_back({o, scritta, {}});
       continue;
     }
     if (k + 1 < parola.size()) {
-      l.incontrate.push_back({o->quale, scritta, parola.substr(k + 1)});
+      l.incontrate.push_back({o, scritta, parola.substr(k + 1)});
     } else if (i + 1 < a.size()) {
-      l.incontrate.push_back({o->quale, scritta, a[++i]});
+      l.incontrate.push_back({o, scritta, a[++i]});
     } else {
       l.errore = "l'opzione " + scritta + " richiede un argomento";
       return false;
@@ -155,86 +177,121 @@ lettura leggi(const std::vector<std::string>& a) {
   return l;
 }
 
-const descrizione_comando* per_parola(std::string_view parola) {
+const descrizione_comando* per_parola(std::span<const descrizione_comando> comandi,
+                                      std::string_view parola) {
   for (const auto& c : comandi) {
     if (c.parola == parola) return &c;
   }
   return nullptr;
 }
 
-bool ammessa(const descrizione_comando& c, opzione o) {
-  return std::find(c.ammesse.begin(), c.ammesse.end(), o) != c.ammesse.end();
+bool ammessa(const descrizione_comando& c, const descrizione_opzione& o) {
+  return std::find(c.opzioni.begin(), c.opzioni.end(), o.lunga) != c.opzioni.end();
 }
 
 esito_opzioni errore(std::string testo) { return {std::nullopt, std::move(testo)}; }
 
-esito_opzioni solo(comando c) {
-  richiesta r;
-  r.cosa = c;
-  return {r, {}};
+// "a, b o c".
+std::string elenco(std::span<const descrizione_comando> comandi) {
+  std::string r;
+  for (size_t i = 0; i < comandi.size(); ++i) {
+    if (i > 0) r += i + 1 == comandi.size() ? " o " : ", ";
+    r += comandi[i].parola;
+  }
+  return r;
+}
+
+std::string unisci(const std::vector<std::string_view>& parole, std::string_view tra) {
+  std::string r;
+  for (size_t i = 0; i < parole.size(); ++i) {
+    if (i > 0) r += tra;
+    r += parole[i];
+  }
+  return r;
 }
 
 // Puts one option of the command into the request; a fault is its message.
 std::string applica(richiesta& r, const incontrata& o) {
-  const bool cartella = o.quale == opzione::cartella || o.quale == opzione::cartella_uscita;
-  if (cartella && o.argomento.empty())
-    return "l'opzione " + o.scritta + " richiede un argomento non vuoto";
-  switch (o.quale) {
-    case opzione::cartella:
-      r.cartella = o.argomento;
-      break;
-    case opzione::cartella_uscita:
-      r.cartella_uscita = o.argomento;
-      break;
-    case opzione::json:
-      r.json = true;
-      break;
-    case opzione::forza:
-      r.forza = true;
-      break;
-    case opzione::tipo:
-      if (o.argomento != "plan" && o.argomento != "table" && o.argomento != "grid") {
-        return "valore non valido per " + o.scritta + ": '" + o.argomento +
-               "' (ammessi: plan, table, grid)";
-      }
-      r.tipo = o.argomento;
-      break;
-    case opzione::aiuto:
-    case opzione::versione:
-      break;
+  const descrizione_opzione& d = *o.quale;
+  if (d.verifica != nullptr) {
+    if (std::string e = d.verifica(o.scritta, o.argomento); !e.empty()) return e;
   }
+  if (d.interruttore != nullptr) r.*d.interruttore = true;
+  if (d.valore != nullptr) r.*d.valore = o.argomento;
   return {};
+}
+
+// `testo` in a column from `colonna` on, after `testa` on the first line; a
+// "\n" in `testo` starts a further line in the same column.
+std::string in_colonna(const std::string& testa, std::string_view testo, size_t colonna) {
+  std::string r = testa;
+  r += std::string(testa.size() < colonna ? colonna - testa.size() : 1, ' ');
+  for (const char c : testo) {
+    r += c;
+    if (c == '\n') r += std::string(colonna, ' ');
+  }
+  return r + "\n";
+}
+
+std::string nome_opzione(const descrizione_opzione& o) {
+  std::string r = o.corta != '\0' ? std::string("  -") + o.corta + ", --" : "      --";
+  r += o.lunga;
+  if (con_argomento(o)) r += "=" + std::string(o.argomento);
+  return r;
+}
+
+// The commands that accept the option, for its help line.
+std::string per_chi(std::span<const descrizione_comando> comandi, const descrizione_opzione& o) {
+  std::vector<std::string_view> chi;
+  for (const auto& c : comandi) {
+    if (ammessa(c, o)) chi.push_back(c.parola);
+  }
+  return chi.empty() ? std::string() : unisci(chi, ", ") + ": ";
 }
 
 }  // namespace
 
-esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti) {
+esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti,
+                                 std::span<const descrizione_comando> comandi) {
   const lettura l = leggi(argomenti);
   // --help and --version win over everything else on the line, as with
   // every GNU program, once the line before them could be read.
   for (const incontrata& o : l.incontrate) {
-    if (o.quale == opzione::aiuto) return solo(comando::aiuto);
-    if (o.quale == opzione::versione) return solo(comando::versione);
+    if (o.quale->generale) {
+      richiesta r;
+      r.*o.quale->interruttore = true;
+      return {r, {}};
+    }
   }
   if (!l.errore.empty()) return errore(l.errore);
-  if (l.operandi.empty()) return errore("comando mancante (export, compile, inspect o draw)");
-  const descrizione_comando* c = per_parola(l.operandi.front());
+  if (l.operandi.empty()) return errore("comando mancante (" + elenco(comandi) + ")");
+  const descrizione_comando* c = per_parola(comandi, l.operandi.front());
   if (c == nullptr) return errore("comando sconosciuto: " + l.operandi.front());
 
   richiesta r;
-  r.cosa = c->quale;
+  r.comando = c;
   r.operandi.assign(l.operandi.begin() + 1, l.operandi.end());
   const std::string parola(c->parola);
-  if (r.operandi.size() != c->operandi) {
-    return errore(parola + " vuole " + std::string(c->nomi_operandi) + " (" +
+  if (r.operandi.size() != c->operandi.size()) {
+    return errore(parola + " vuole " + unisci(c->operandi, " ") + " (" +
                   std::to_string(r.operandi.size()) +
                   (r.operandi.size() == 1 ? " argomento dato)" : " argomenti dati)"));
   }
   for (const incontrata& o : l.incontrate) {
-    if (!ammessa(*c, o.quale)) return errore("l'opzione " + o.scritta + " non vale per " + parola);
+    if (!ammessa(*c, *o.quale)) return errore("l'opzione " + o.scritta + " non vale per " + parola);
     if (std::string e = applica(r, o); !e.empty()) return errore(e);
   }
   return {r, {}};
+}
+
+std::optional<double> metri_da_km(std::string_view testo) {
+  std::string t(testo);
+  std::replace(t.begin(), t.end(), ',', '.');
+  double km = 0;
+  const auto [fine, ec] = std::from_chars(t.data(), t.data() + t.size(), km);
+  if (t.empty() || ec != std::errc{} || fine != t.data() + t.size() || !std::isfinite(km))
+    return std::nullopt;
+  return km * 1000;
 }
 
 std::string testo_versione() { return "compila_scenario " SCENARIO_VERSIONE "\n"; }
@@ -243,45 +300,35 @@ std::string suggerimento_aiuto() {
   return "Provare 'compila_scenario --help' per maggiori informazioni.\n";
 }
 
-std::string testo_aiuto() {
-  return "Uso: compila_scenario\n"
-         "  o:  compila_scenario COMANDO ARGOMENTI... [OPZIONI]\n"
-         "Senza argomenti compila lo scenario predefinito (linea Brossalenta_Morla, treno\n"
-         "iR31457) nella cartella del programma e vi scrive tutti i suoi file.\n"
-         "\n"
-         "Comandi per gli autori di scenari:\n"
-         "  export CARTELLA      scrive in CARTELLA (creata se manca) i due sorgenti dello\n"
-         "                       scenario predefinito, da cui partire\n"
-         "  compile LINEA TRENO  compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
-         "                       LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
-         "                       i sorgenti restano; con un errore indica file, riga e\n"
-         "                       colonna e non scrive nulla\n"
-         "  inspect FILE         decodifica un file compilato in testo leggibile\n"
-         "                       (*_linea.dat: piano, *.sim: tabella, altri *.dat: griglia)\n"
-         "  draw LINEA TRENO     da uno scenario compilato disegna la pianta e il profilo\n"
-         "                       della linea: LINEA_TRENO_pianta.svg, LINEA_TRENO_profilo.svg\n"
-         "\n"
-         "Opzioni:\n"
-         "  -C, --dir=CARTELLA         compile, draw: cartella dei file letti\n"
-         "                             (predefinita: la cartella corrente)\n"
-         "  -o, --output-dir=CARTELLA  compile, draw: cartella dei file scritti, creata se\n"
-         "                             manca (predefinita: quella dei file letti)\n"
-         "  -f, --force                export: sostituisce i sorgenti gia' presenti\n"
-         "      --json                 inspect: scrive JSON invece del testo\n"
-         "      --kind=TIPO            inspect: il tipo del file, plan, table o grid,\n"
-         "                             invece di dedurlo dal nome\n"
-         "  -h, --help                 mostra questo aiuto ed esce\n"
-         "      --version              mostra la versione ed esce\n"
-         "\n"
-         "Stato di uscita:\n"
-         "   0  fatto\n"
-         "   1  errore fatale della compilazione predefinita (\" Errore n. N\")\n"
-         "   2  guasto del disco: un file non si legge o non si scrive\n"
-         "   3  errore nei sorgenti (compile: nessun file compilato scritto; compilazione\n"
-         "      predefinita: file scritti comunque)\n"
-         "  64  riga di comando sbagliata\n"
-         "  65  file compilato non valido (inspect, draw)\n"
-         "  73  export: i sorgenti esistono gia' (usare --force)\n";
+std::string testo_aiuto(std::span<const descrizione_comando> comandi) {
+  std::string r =
+      "Uso: compila_scenario\n"
+      "  o:  compila_scenario COMANDO ARGOMENTI... [OPZIONI]\n"
+      "Senza argomenti compila lo scenario predefinito (linea Brossalenta_Morla, treno\n"
+      "iR31457) nella cartella del programma e vi scrive tutti i suoi file.\n"
+      "\n"
+      "Comandi per gli autori di scenari:\n";
+  std::vector<std::string> teste;
+  size_t colonna = 0;
+  for (const auto& c : comandi) {
+    teste.push_back("  " + std::string(c.parola) + " " + unisci(c.operandi, " "));
+    colonna = std::max(colonna, teste.back().size() + 2);
+  }
+  for (size_t i = 0; i < comandi.size(); ++i) r += in_colonna(teste[i], comandi[i].aiuto, colonna);
+  r += "\nOpzioni:\n";
+  colonna = 0;
+  for (const auto& o : opzioni) colonna = std::max(colonna, nome_opzione(o).size() + 2);
+  for (const auto& o : opzioni) {
+    const std::string chi = per_chi(comandi, o);
+    // A help of several lines keeps its own breaks after the commands' names.
+    r += in_colonna(nome_opzione(o), chi + std::string(o.aiuto), colonna);
+  }
+  r += "\nStato di uscita:\n";
+  for (const significato_uscita& u : significati_uscita) {
+    std::string numero = std::to_string(u.stato);
+    r += in_colonna(std::string(4 - numero.size(), ' ') + numero, u.testo, 6);
+  }
+  return r;
 }
 
 }  // namespace scenario

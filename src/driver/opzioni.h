@@ -1,27 +1,47 @@
 // The command line of the authors' tools, GNU style: a command word and its
 // operands, long options ("--dir DIR", "--dir=DIR", or any unambiguous
 // prefix) and short ones ("-C DIR", "-CDIR", "-fC DIR") anywhere among them,
-// "--" ending the options. Names of commands and options are English, every
-// message and the usage text Italian. No arguments at all is the default run,
-// which never comes here.
+// "--" ending the options. One table of options (here) and one of commands
+// (the caller's) drive the reading, the usage errors and the help. Names of
+// commands and options are English, messages Italian. No arguments at all is
+// the default run, which never comes here.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace scenario {
 
-enum class comando { aiuto, versione, esporta, compila, ispeziona, disegna };
+struct descrizione_comando;
 
 struct richiesta {
-  comando cosa = comando::aiuto;
-  std::vector<std::string> operandi;           // after the command word
-  std::optional<std::string> cartella;         // --dir, -C
-  std::optional<std::string> cartella_uscita;  // --output-dir, -o
-  std::optional<std::string> tipo;             // --kind
-  bool json = false;                           // --json
-  bool forza = false;                          // --force, -f
+  const descrizione_comando* comando = nullptr;  // null with --help or --version
+  bool aiuto = false;                            // --help, -h
+  bool versione = false;                         // --version
+  std::vector<std::string> operandi;             // after the command word
+  std::optional<std::string> cartella;           // --dir, -C
+  std::optional<std::string> cartella_uscita;    // --output-dir, -o
+  std::optional<std::string> tipo;               // --kind
+  std::optional<std::string> da_km;              // --from
+  std::optional<std::string> a_km;               // --to
+  bool json = false;                             // --json
+  bool forza = false;                            // --force, -f
+  bool tutto = false;                            // --all, -a
+};
+
+// One command: its word, the names of its operands (their number is the
+// number it takes), the long names of the options it accepts, its help (a
+// "\n" breaks a long one) and what runs it, returning the exit status.
+struct descrizione_comando {
+  std::string_view parola;
+  std::vector<std::string_view> operandi;
+  std::vector<std::string_view> opzioni;
+  std::string_view aiuto;
+  int (*esegui)(const richiesta& r, std::ostream& out, std::ostream& err);
 };
 
 // Either a request or the one-line reason it is not one (without the
@@ -31,11 +51,15 @@ struct esito_opzioni {
   std::string errore;
 };
 
-esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti);
+esito_opzioni interpreta_opzioni(const std::vector<std::string>& argomenti,
+                                 std::span<const descrizione_comando> comandi);
 
-std::string testo_aiuto();
+std::string testo_aiuto(std::span<const descrizione_comando> comandi);
 std::string testo_versione();
 // The line after a usage error.
 std::string suggerimento_aiuto();
+
+// "30", "30.5" or "30,5" kilometres into metres; none for anything else.
+std::optional<double> metri_da_km(std::string_view testo);
 
 }  // namespace scenario

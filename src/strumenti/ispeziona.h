@@ -1,9 +1,14 @@
-// inspect: a compiled file decoded into readable text, one line per grid
-// cell, table row or plan point with every field named, or into JSON. A file
-// that breaks its layout is reported with its name and the byte offset of the
-// defect, and nothing is dumped.
+// inspect: a compiled file decoded into what its author wrote, one line per
+// grid cell, table row or plan point, or into JSON. Positions in metres and
+// km beside the cell, speeds in km/h, gradients in per mille, each row's
+// fields by their meaning, names as UTF-8 from Windows-1252. Free cells
+// (nothing placed and the profiles of the cell before) and empty rows are
+// left out unless `tutto`; `da`/`a` keep only what lies in that stretch. JSON
+// keeps every stored value beside its conversion. A file that breaks its
+// layout is reported with its name and the byte offset, and nothing is dumped.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -16,21 +21,24 @@
 
 namespace scenario {
 
-// Text dumps: a heading line, then "cella N: campo=valore ...", "riga N ...",
-// or "punto M: x y" with each value's tag. Names show their bytes, any
-// outside printable ASCII as \xNN.
-void scrivi_griglia(std::ostream& out, const std::string& nome, const std::vector<cella>& celle);
-void scrivi_tabella(std::ostream& out, const std::string& nome, const tabella& t);
-void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t);
+struct opzioni_ispezione {
+  bool json = false;
+  bool tutto = false;
+  std::optional<double> da;  // metres
+  std::optional<double> a;   // metres
+};
 
-// The same as one JSON object; names are read as single-byte Latin-1 text.
-void scrivi_griglia_json(std::ostream& out, const std::string& nome,
-                         const std::vector<cella>& celle);
-void scrivi_tabella_json(std::ostream& out, const std::string& nome, const tabella& t);
-void scrivi_piano_json(std::ostream& out, const std::string& nome, const tracciato& t);
+// The text dumps: a heading line, then "cella C a P m (km K): ...", "riga R
+// (ruolo): ..." or "punto M (km K): x y".
+void scrivi_griglia(std::ostream& out, const std::string& nome, const std::vector<cella>& celle,
+                    const opzioni_ispezione& o);
+void scrivi_tabella(std::ostream& out, const std::string& nome, const tabella& t,
+                    const opzioni_ispezione& o);
+void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t,
+                  const opzioni_ispezione& o);
 
 // `nome` is the file as the user named it, for the heading and the messages.
-esito_strumento ispeziona(std::string_view dati, tipo_file tipo, const std::string& nome, bool json,
-                          std::ostream& out, std::ostream& err);
+esito_strumento ispeziona(std::string_view dati, tipo_file tipo, const std::string& nome,
+                          const opzioni_ispezione& o, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

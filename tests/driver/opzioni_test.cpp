@@ -11,9 +11,10 @@
 namespace scenario {
 namespace {
 
+// The command word; "help" and "version" for those two.
 struct caso_buono {
   std::vector<std::string> riga;
-  comando cosa;
+  std::string cosa;
   std::vector<std::string> operandi;
   std::optional<std::string> cartella;
   std::optional<std::string> cartella_uscita;
@@ -30,74 +31,50 @@ std::string unita(const std::vector<std::string>& r) {
 
 TEST(Opzioni, RigheCheChiedonoQualcosa) {
   const std::vector<caso_buono> casi = {
-      {{"compile", "L", "T"}, comando::compila, {"L", "T"}, {}, {}, {}, false, false},
-      {{"compile", "L", "T", "--dir", "d"},
-       comando::compila,
-       {"L", "T"},
-       "d",
-       {},
-       {},
-       false,
-       false},
-      {{"compile", "--dir=d", "L", "T"}, comando::compila, {"L", "T"}, "d", {}, {}, false, false},
-      {{"-Cd", "compile", "L", "T"}, comando::compila, {"L", "T"}, "d", {}, {}, false, false},
+      {{"compile", "L", "T"}, "compile", {"L", "T"}, {}, {}, {}, false, false},
+      {{"compile", "L", "T", "--dir", "d"}, "compile", {"L", "T"}, "d", {}, {}, false, false},
+      {{"compile", "--dir=d", "L", "T"}, "compile", {"L", "T"}, "d", {}, {}, false, false},
+      {{"-Cd", "compile", "L", "T"}, "compile", {"L", "T"}, "d", {}, {}, false, false},
       {{"compile", "L", "-C", "d", "T", "-o", "u"},
-       comando::compila,
+       "compile",
        {"L", "T"},
        "d",
        "u",
        {},
        false,
        false},
-      {{"draw", "--out", "u", "L", "T"}, comando::disegna, {"L", "T"}, {}, "u", {}, false, false},
-      {{"draw", "L", "T", "--output-dir=u/v"},
-       comando::disegna,
-       {"L", "T"},
-       {},
-       "u/v",
-       {},
-       false,
-       false},
+      {{"draw", "--out", "u", "L", "T"}, "draw", {"L", "T"}, {}, "u", {}, false, false},
+      {{"draw", "L", "T", "--output-dir=u/v"}, "draw", {"L", "T"}, {}, "u/v", {}, false, false},
       {{"inspect", "f.dat", "--json", "--kind=grid"},
-       comando::ispeziona,
+       "inspect",
        {"f.dat"},
        {},
        {},
        "grid",
        true,
        false},
-      {{"inspect", "--kind", "plan", "f.bin"},
-       comando::ispeziona,
-       {"f.bin"},
-       {},
-       {},
-       "plan",
-       false,
-       false},
-      {{"inspect", "--", "-strano.dat"},
-       comando::ispeziona,
-       {"-strano.dat"},
-       {},
-       {},
-       {},
-       false,
-       false},
-      {{"inspect", "-"}, comando::ispeziona, {"-"}, {}, {}, {}, false, false},
-      {{"export", "d", "-f"}, comando::esporta, {"d"}, {}, {}, {}, false, true},
-      {{"export", "--force", "d"}, comando::esporta, {"d"}, {}, {}, {}, false, true},
-      {{"--help"}, comando::aiuto, {}, {}, {}, {}, false, false},
-      {{"-h"}, comando::aiuto, {}, {}, {}, {}, false, false},
-      {{"compile", "L", "--help"}, comando::aiuto, {}, {}, {}, {}, false, false},
-      {{"--help", "--xyz"}, comando::aiuto, {}, {}, {}, {}, false, false},
-      {{"-fh"}, comando::aiuto, {}, {}, {}, {}, false, false},
-      {{"--version"}, comando::versione, {}, {}, {}, {}, false, false},
-      {{"--vers", "draw"}, comando::versione, {}, {}, {}, {}, false, false},
+      {{"inspect", "--kind", "plan", "f.bin"}, "inspect", {"f.bin"}, {}, {}, "plan", false, false},
+      {{"inspect", "--", "-strano.dat"}, "inspect", {"-strano.dat"}, {}, {}, {}, false, false},
+      {{"inspect", "-"}, "inspect", {"-"}, {}, {}, {}, false, false},
+      {{"export", "d", "-f"}, "export", {"d"}, {}, {}, {}, false, true},
+      {{"export", "--force", "d"}, "export", {"d"}, {}, {}, {}, false, true},
+      {{"--help"}, "help", {}, {}, {}, {}, false, false},
+      {{"-h"}, "help", {}, {}, {}, {}, false, false},
+      {{"compile", "L", "--help"}, "help", {}, {}, {}, {}, false, false},
+      {{"--help", "--xyz"}, "help", {}, {}, {}, {}, false, false},
+      {{"-fh"}, "help", {}, {}, {}, {}, false, false},
+      {{"--version"}, "version", {}, {}, {}, {}, false, false},
+      {{"--vers", "draw"}, "version", {}, {}, {}, {}, false, false},
   };
   for (const caso_buono& c : casi) {
     SCOPED_TRACE(unita(c.riga));
-    const esito_opzioni e = interpreta_opzioni(c.riga);
+    const esito_opzioni e = interpreta_opzioni(c.riga, tabella_comandi());
     ASSERT_TRUE(e.r.has_value()) << e.errore;
-    EXPECT_EQ(e.r->cosa, c.cosa);
+    const std::string cosa = e.r->aiuto      ? "help"
+                             : e.r->versione ? "version"
+                             : e.r->comando  ? std::string(e.r->comando->parola)
+                                             : "";
+    EXPECT_EQ(cosa, c.cosa);
     EXPECT_EQ(e.r->operandi, c.operandi);
     EXPECT_EQ(e.r->cartella, c.cartella);
     EXPECT_EQ(e.r->cartella_uscita, c.cartella_uscita);
@@ -132,25 +109,84 @@ TEST(Opzioni, RigheSbagliate) {
       {{"inspect", "f", "--json=1"}, "l'opzione --json non accetta argomenti"},
       {{"inspect", "f", "--kind=foo"},
        "valore non valido per --kind: 'foo' (ammessi: plan, table, grid)"},
+      {{"inspect", "f", "--from=trenta"},
+       "valore non valido per --from: 'trenta' (chilometri, come 30 o 30.5)"},
+      {{"inspect", "f", "--to", "3km"},
+       "valore non valido per --to: '3km' (chilometri, come 30 o 30.5)"},
+      {{"inspect", "f", "--to="}, "valore non valido per --to: '' (chilometri, come 30 o 30.5)"},
+      {{"compile", "L", "T", "--all"}, "l'opzione --all non vale per compile"},
+      {{"draw", "L", "T", "--from", "3"}, "l'opzione --from non vale per draw"},
+      {{"inspect", "f", "--f", "3"}, "opzione ambigua: --f"},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(unita(c.riga));
-    const esito_opzioni e = interpreta_opzioni(c.riga);
+    const esito_opzioni e = interpreta_opzioni(c.riga, tabella_comandi());
     EXPECT_FALSE(e.r.has_value());
     EXPECT_EQ(e.errore, c.errore);
   }
+}
+
+TEST(Opzioni, IlTrattoEIlTuttoDiInspect) {
+  const esito_opzioni e = interpreta_opzioni(
+      {"inspect", "f.dat", "--from=30", "-a", "--to", "31,5"}, tabella_comandi());
+  ASSERT_TRUE(e.r.has_value()) << e.errore;
+  EXPECT_TRUE(e.r->tutto);
+  EXPECT_EQ(e.r->da_km, "30");
+  EXPECT_EQ(e.r->a_km, "31,5");
+
+  const struct {
+    const char* testo;
+    std::optional<double> metri;
+  } km[] = {{"30", 30000},
+            {"30.5", 30500},
+            {"30,5", 30500},
+            {"-0.05", -50},
+            {"0", 0},
+            {"", std::nullopt},
+            {"3e", std::nullopt},
+            {"nan", std::nullopt},
+            {"inf", std::nullopt},
+            {"1 ", std::nullopt},
+            {"30.5.1", std::nullopt}};
+  for (const auto& k : km) EXPECT_EQ(metri_da_km(k.testo), k.metri) << k.testo;
+}
+
+// The help is made from the tables: every command with its operands and
+// first line of help, every option a command accepts, every exit status.
+TEST(Opzioni, LAiutoVieneDalleTabelle) {
+  const std::string aiuto = testo_aiuto(tabella_comandi());
+  for (const descrizione_comando& c : tabella_comandi()) {
+    std::string testa = std::string(c.parola);
+    for (std::string_view o : c.operandi) testa += " " + std::string(o);
+    EXPECT_NE(aiuto.find("  " + testa + "  "), std::string::npos) << testa;
+    const std::string_view prima = c.aiuto.substr(0, c.aiuto.find('\n'));
+    EXPECT_NE(aiuto.find(std::string(prima)), std::string::npos) << prima;
+    for (std::string_view o : c.opzioni)
+      EXPECT_NE(aiuto.find("--" + std::string(o)), std::string::npos) << o;
+    EXPECT_NE(c.esegui, nullptr) << c.parola;
+  }
+  for (const significato_uscita& u : significati_uscita) {
+    const std::string numero = std::to_string(u.stato);
+    EXPECT_NE(aiuto.find(std::string(4 - numero.size(), ' ') + numero + "  "), std::string::npos)
+        << u.stato;
+  }
+  // Continuation lines stand in the column of the first.
+  EXPECT_NE(aiuto.find("  -o, --output-dir=CARTELLA  compile, draw: cartella dei file scritti, "
+                       "creata se\n                             manca"),
+            std::string::npos)
+      << aiuto;
 }
 
 TEST(Opzioni, AiutoVersioneEErroriDalComando) {
   std::ostringstream out;
   std::ostringstream err;
   EXPECT_EQ(esegui_comando({"--help"}, out, err), 0);
-  EXPECT_EQ(out.str(), testo_aiuto());
+  EXPECT_EQ(out.str(), testo_aiuto(tabella_comandi()));
   EXPECT_EQ(err.str(), "");
   for (const char* parola :
        {"export CARTELLA", "compile LINEA TRENO", "inspect FILE", "draw LINEA TRENO", "--dir",
         "--output-dir", "--force", "--json", "--kind", "--help", "--version", "64", "65", "73"}) {
-    EXPECT_NE(testo_aiuto().find(parola), std::string::npos) << parola;
+    EXPECT_NE(testo_aiuto(tabella_comandi()).find(parola), std::string::npos) << parola;
   }
 
   std::ostringstream versione;

@@ -169,31 +169,30 @@ TEST(ProgrammaStrumenti, SorgentiOCartelleMancanti) {
   }
 }
 
-// Every field of every cell is in the text: the bytes come back from it.
-std::string griglia_dal_testo(const std::string& testo) {
+// Every stored field of every cell is in the JSON of --all: the bytes come
+// back from it.
+std::string griglia_dal_json(const std::string& json) {
   std::vector<cella> celle;
-  std::istringstream righe(testo);
-  std::string riga;
-  std::getline(righe, riga);
-  while (std::getline(righe, riga)) {
-    std::map<std::string, long> campi;
-    std::istringstream parole(riga);
-    for (std::string p; parole >> p;) {
-      const size_t uguale = p.find('=');
-      if (uguale != std::string::npos) campi[p.substr(0, uguale)] = std::stol(p.substr(uguale + 1));
-    }
+  std::istringstream righe(json);
+  for (std::string riga; std::getline(righe, riga);) {
+    if (riga.rfind("{\"indice\":", 0) != 0) continue;
+    const auto campo = [&riga](const char* nome) {
+      const std::string chiave = "\"" + std::string(nome) + "\":";
+      const size_t i = riga.find(chiave);
+      return i == std::string::npos ? -99999L : std::stol(riga.substr(i + chiave.size()));
+    };
     cella c;
-    c.tipo_cella = static_cast<uint8_t>(campi.at("tipo_cella"));
-    c.valore1 = static_cast<int16_t>(campi.at("valore1"));
-    c.valore2 = static_cast<int16_t>(campi.at("valore2"));
-    c.valore3 = static_cast<int16_t>(campi.at("valore3"));
-    c.valore4 = static_cast<int16_t>(campi.at("valore4"));
-    c.tempo_segnale = static_cast<uint8_t>(campi.at("tempo_segnale"));
-    c.avvicinamento = static_cast<uint8_t>(campi.at("avvicinamento"));
-    c.tipo_montagna = static_cast<uint8_t>(campi.at("tipo_montagna"));
-    c.vel_limite = static_cast<uint8_t>(campi.at("vel_limite"));
-    c.pendenza = static_cast<uint8_t>(campi.at("pendenza"));
-    c.aderenza = static_cast<uint8_t>(campi.at("aderenza"));
+    c.tipo_cella = static_cast<uint8_t>(campo("tipo_cella"));
+    c.valore1 = static_cast<int16_t>(campo("valore1"));
+    c.valore2 = static_cast<int16_t>(campo("valore2"));
+    c.valore3 = static_cast<int16_t>(campo("valore3"));
+    c.valore4 = static_cast<int16_t>(campo("valore4"));
+    c.tempo_segnale = static_cast<uint8_t>(campo("tempo_segnale"));
+    c.avvicinamento = static_cast<uint8_t>(campo("avvicinamento"));
+    c.tipo_montagna = static_cast<uint8_t>(campo("tipo_montagna"));
+    c.vel_limite = static_cast<uint8_t>(campo("vel_limite"));
+    c.pendenza = static_cast<uint8_t>(campo("pendenza"));
+    c.aderenza = static_cast<uint8_t>(campo("aderenza"));
     celle.push_back(c);
   }
   return immagine_griglia(celle);
@@ -205,10 +204,20 @@ TEST(ProgrammaStrumenti, IspezionaTuttoORifiutaConLOffset) {
   ASSERT_EQ(b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "s"}).stato, 0);
   const std::string griglia = "s/" + nomi.griglia_compilata();
 
-  const prova::esito_processo testo = b.strumento({"inspect", griglia});
+  const prova::esito_processo tutto = b.strumento({"inspect", "--json", "--all", griglia});
+  EXPECT_EQ(tutto.stato, 0) << tutto.errori;
+  EXPECT_EQ(griglia_dal_json(tutto.uscita), leggi(b / griglia));
+
+  // What is at km 10.7: the signal of the built-in route there, and nothing else.
+  const prova::esito_processo testo =
+      b.strumento({"inspect", griglia, "--from", "10.7", "--to=10,7"});
   EXPECT_EQ(testo.stato, 0) << testo.errori;
-  EXPECT_EQ(testo.uscita.substr(0, testo.uscita.find('\n')), "griglia " + griglia + ": 2061 celle");
-  EXPECT_EQ(griglia_dal_testo(testo.uscita), leggi(b / griglia));
+  EXPECT_EQ(testo.uscita,
+            "griglia " + griglia +
+                ": 2061 celle\n"
+                "cella 215 a 10700 m (km 10.700): segnale s1d1 30, s2d2 10, s3d3 0, "
+                "rapp*10+sx*3+dx 3, tempo 0; limite 80 km/h, pendenza 21 per mille, aderenza 90, "
+                "montagna 1\n");
 
   const prova::esito_processo json =
       b.strumento({"inspect", "--json", "s/" + nomi.treno_compilato()});
@@ -266,8 +275,7 @@ TEST(ProgrammaStrumenti, DisegnaSvgBenFormatiCheUnRenderizzatoreDisegna) {
       b.strumento({"draw", nomi.nome_linea, nomi.nome_treno, "-C", "s", "-o", "disegni"});
   ASSERT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(r.uscita + r.errori, "");
-  const std::vector<std::string> svg = {nomi.nome_linea + "_" + nomi.nome_treno + "_pianta.svg",
-                                        nomi.nome_linea + "_" + nomi.nome_treno + "_profilo.svg"};
+  const std::vector<std::string> svg = {nomi.pianta(), nomi.profilo()};
   for (const std::string& nome : svg)
     EXPECT_EQ(prova::errore_xml(leggi(b / "disegni" / nome)), "") << nome;
 
