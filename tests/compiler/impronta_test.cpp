@@ -8,10 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/memorizza_percorso.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/nomi_file.h"
+#include "compiler/scenario_predefinito_prova.h"
 
 namespace scenario {
 namespace {
@@ -27,14 +24,10 @@ uint64_t impronta(std::string_view byte) {
 }
 
 TEST(Impronta, IFileCompilatiDelloScenarioPredefinito) {
-  const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
-  disco_memoria d;
-  ASSERT_TRUE(dati_linea(d, nomi.nome_linea).ok);
-  ASSERT_TRUE(dati_treno(d, nomi.nome_linea, nomi.nome_treno).ok);
-  stato s;
-  s.nome_linea = nomi.nome_linea;
-  s.nome_treno = nomi.nome_treno;
-  ASSERT_EQ(memorizza_percorso(s, d, 1).errore_fatale, 0);
+  const prova::predefinito_compilato p = prova::compila_predefinito();
+  ASSERT_EQ(p.esito.errore_fatale, 0);
+  const nomi_file& nomi = p.nomi;
+  const disco_memoria& d = p.d;
 
   EXPECT_EQ(impronta(d.file.at(nomi.linea_compilata())), 0xf6bc6ee778c6d663ULL);
   EXPECT_EQ(impronta(d.file.at(nomi.treno_compilato())), 0xffc31d7c46311b52ULL);

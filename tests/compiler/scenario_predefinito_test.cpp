@@ -4,24 +4,17 @@
 
 #include <string>
 
-#include "compiler/memorizza_percorso.h"
-#include "sources/dati_linea.h"
-#include "sources/dati_treno.h"
-#include "sources/nomi_file.h"
+#include "compiler/scenario_predefinito_prova.h"
 
 namespace scenario {
 namespace {
 
 TEST(ScenarioPredefinito, CompilaSenzaErrori) {
-  const nomi_file nomi{std::string(linea_predefinita), std::string(treno_predefinito)};
-  disco_memoria d;
-  ASSERT_TRUE(dati_linea(d, nomi.nome_linea).ok);
-  ASSERT_TRUE(dati_treno(d, nomi.nome_linea, nomi.nome_treno).ok);
-  stato s;
-  s.nome_linea = nomi.nome_linea;
-  s.nome_treno = nomi.nome_treno;
-
-  const esito_compilazione e = memorizza_percorso(s, d, 1);
+  prova::predefinito_compilato p = prova::compila_predefinito();
+  const nomi_file& nomi = p.nomi;
+  disco_memoria& d = p.d;
+  const stato& s = p.s;
+  const esito_compilazione& e = p.esito;
   ASSERT_TRUE(e.io.ok) << e.io.file << ": " << e.io.motivo;
   EXPECT_EQ(e.errore_fatale, 0);
   EXPECT_EQ(s.codice_errore, 0) << "alla posizione " << s.posizione_errore;

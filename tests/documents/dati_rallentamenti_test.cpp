@@ -113,22 +113,8 @@ std::vector<rallentamento> rallentamenti() {
   return r;
 }
 
-// The train card's kilometric reckoning: rising from the start up to the
-// border, then falling towards Morla, restarting at the seventeenth station.
-// The post passed last before a point is the whole kilometre below it where
-// the values rise and the one above it where they fall.
-int cippo_prima_di(int posizione) {
-  const auto due = righe_sorgente(righe_linea(), "progressiva chilometrica due", 3, false);
-  const auto tre = righe_sorgente(righe_linea(), "progressiva chilometrica tre", 3, false);
-  const auto s = stazioni();
-  if (due.size() != 1 || tre.size() != 1 || s.size() < 17) {
-    ADD_FAILURE() << "sorgenti incomplete";
-    return -1;
-  }
-  if (posizione < due[0].numeri[0]) return posizione / 1000;
-  const int metri = (posizione < s[16].posizione ? due[0].numeri[1] : tre[0].numeri[1]) - posizione;
-  return (metri + 999) / 1000;
-}
+// The train card's kilometric reckoning.
+int cippo_prima_di(int posizione) { return progressiva_predefinita().cippo_prima_di(posizione); }
 
 // A station as the form writes it: any case, the card's spacing folded away,
 // and a name cut short with a final dot matching the names it begins.

@@ -191,33 +191,6 @@ std::vector<stazione> stazioni() {
   return s;
 }
 
-// The card's kilometric reckoning: the position itself up to the border, then
-// counted down from the first reference, then from Campella (the seventeenth
-// station) down from the second.
-struct progressiva {
-  int confine;
-  int riferimento_due;
-  int inizio_terzo;
-  int riferimento_tre;
-
-  int tratto(int p) const { return p < confine ? 0 : p < inizio_terzo ? 1 : 2; }
-  int metri(int p) const {
-    const int t = tratto(p);
-    return t == 0 ? p : t == 1 ? riferimento_due - p : riferimento_tre - p;
-  }
-};
-
-progressiva progressiva_della_scheda() {
-  const auto due = righe_sorgente(righe_linea(), "progressiva chilometrica due", 3, false);
-  const auto tre = righe_sorgente(righe_linea(), "progressiva chilometrica tre", 3, false);
-  const auto s = stazioni();
-  if (due.size() != 1 || tre.size() != 1 || s.size() < 17) {
-    ADD_FAILURE() << "sorgenti incomplete";
-    return {0, 0, 0, 0};
-  }
-  return {due[0].numeri[0], due[0].numeri[1], s[16].posizione, tre[0].numeri[1]};
-}
-
 // A point of the route that the card lists: a station, or a change of the
 // speed limit after the start.
 struct punto {
@@ -474,7 +447,7 @@ TEST(SchedaTrenoSorgenti, StazioniECambiDiVelocitaInOrdine) {
 }
 
 TEST(SchedaTrenoSorgenti, ProgressiveNeiTreTratti) {
-  const progressiva km = progressiva_della_scheda();
+  const progressiva km = progressiva_predefinita();
   const auto punti = punti_del_percorso();
   const auto corpo = corpo_scheda();
   const auto luoghi = righe_di_luogo(corpo);
@@ -517,7 +490,7 @@ TEST(SchedaTrenoSorgenti, LimitiDiVelocita) {
   const auto velocita = righe_sorgente(righe_treno(), "velocita", 2, false);
   ASSERT_FALSE(velocita.empty());
   ASSERT_EQ(velocita.front().numeri[0], 0);
-  const progressiva km = progressiva_della_scheda();
+  const progressiva km = progressiva_predefinita();
   const auto punti = punti_del_percorso();
   const auto luoghi = righe_di_luogo(corpo_scheda());
   ASSERT_EQ(luoghi.size(), punti.size());

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
 #include "sources/lettore_campi.h"
 #include "sources/scrittore_testo.h"
 
@@ -83,6 +85,39 @@ inline std::vector<riga_sorgente> righe_sorgente(const tabella_righe& t, std::st
     trovate.push_back(r);
   }
   return trovate;
+}
+
+// The documents' kilometric reckoning of the built-in route, from its
+// sources: the position itself up to the border (the start of "progressiva
+// chilometrica due"), then counted down from that row's reference value, then
+// from Campella (the seventeenth station) down from the reference of "tre".
+struct progressiva {
+  int confine = 0;
+  int riferimento_due = 0;
+  int inizio_terzo = 0;
+  int riferimento_tre = 0;
+
+  int tratto(int p) const { return p < confine ? 0 : p < inizio_terzo ? 1 : 2; }
+  int metri(int p) const {
+    const int t = tratto(p);
+    return t == 0 ? p : t == 1 ? riferimento_due - p : riferimento_tre - p;
+  }
+  // The kilometre post passed last before p: the whole kilometre below it
+  // where the values rise, the one above it where they fall.
+  int cippo_prima_di(int p) const {
+    return tratto(p) == 0 ? metri(p) / 1000 : (metri(p) + 999) / 1000;
+  }
+};
+
+inline progressiva progressiva_predefinita() {
+  const auto due = righe_sorgente(righe_linea(), "progressiva chilometrica due", 3, false);
+  const auto tre = righe_sorgente(righe_linea(), "progressiva chilometrica tre", 3, false);
+  const auto stazioni = righe_sorgente(righe_treno(), "stazione", 16, true);
+  if (due.size() != 1 || tre.size() != 1 || stazioni.size() < 17) {
+    ADD_FAILURE() << "sorgenti incomplete";
+    return {};
+  }
+  return {due[0].numeri[0], due[0].numeri[1], stazioni[16].numeri[0], tre[0].numeri[1]};
 }
 
 }  // namespace scenario::prova

@@ -26,6 +26,7 @@
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "sources/nomi_file.h"
+#include "uscite_prova.h"
 
 namespace scenario {
 namespace {
@@ -33,36 +34,17 @@ namespace {
 namespace fs = std::filesystem;
 using prova::cartella_unica;
 using prova::leggi;
+using prova::posa_precedenti;
+using prova::precedente;
 using prova::scrivi;
-
-nomi_file nomi_predefiniti() {
-  return {std::string(linea_predefinita), std::string(treno_predefinito)};
-}
-
-// The outputs of a run, in the order the run replaces them.
-std::vector<std::string> uscite() {
-  const nomi_file n = nomi_predefiniti();
-  return {n.note(),
-          n.rallentamenti(),
-          n.scheda_treno(),
-          n.linea_compilata(),
-          n.treno_compilato(),
-          n.griglia_compilata()};
-}
-
-// An earlier run's output, told apart from the new one by its content.
-std::string precedente(const std::string& nome) { return "uscita precedente: " + nome + "\r\n"; }
-
-void posa_precedenti(const fs::path& cartella) {
-  for (const std::string& n : uscite()) scrivi(cartella / n, precedente(n));
-}
+using prova::uscite_predefinite;
 
 // Each output must be the earlier one, or the new one whole; the new ones are
 // the first k in the order of replacement. Returns k.
 size_t controlla_uscite(const fs::path& cartella, const std::map<std::string, std::string>& nuove) {
   size_t sostituite = 0;
   bool precedenti_visti = false;
-  for (const std::string& n : uscite()) {
+  for (const std::string& n : uscite_predefinite()) {
     SCOPED_TRACE(n);
     const fs::path p = cartella / n;
     EXPECT_TRUE(fs::is_regular_file(p)) << "output missing";
@@ -186,7 +168,7 @@ esito_sabotato esegui_sabotato(const fs::path& cartella, const fs::path& altrove
 
 std::map<std::string, std::string> uscite_di(const fs::path& cartella) {
   std::map<std::string, std::string> m;
-  for (const std::string& n : uscite()) m[n] = leggi(cartella / n);
+  for (const std::string& n : uscite_predefinite()) m[n] = leggi(cartella / n);
   return m;
 }
 
@@ -201,7 +183,7 @@ std::map<std::string, std::string> uscite_nuove(const fs::path& cartella) {
 
 // The operations of a complete run, in order: a failure can come at each.
 std::vector<operazione> operazioni_di_una_run() {
-  const nomi_file n = nomi_predefiniti();
+  const nomi_file n = nomi_file::predefiniti();
   using o = operazione;
   return {{o::scrive, n.sorgente_linea()},
           {o::scrive, n.sorgente_treno()},
@@ -253,7 +235,7 @@ TEST(GuastiDisco, OgniOperazioneCheFallisceLasciaIntattoCioCheEraSulDisco) {
         // Past the last operation: the run completes and replaces everything.
         EXPECT_EQ(r.stato, uscita_normale) << r.errori;
         EXPECT_EQ(r.operazioni, operazioni_di_una_run());
-        EXPECT_EQ(controlla_uscite(cartella, nuove), uscite().size());
+        EXPECT_EQ(controlla_uscite(cartella, nuove), uscite_predefinite().size());
         break;
       }
       ASSERT_LE(n, 100) << "the run never completes";
@@ -280,7 +262,7 @@ TEST(GuastiDisco, OgniOperazioneCheFallisceLasciaIntattoCioCheEraSulDisco) {
       for (size_t k = fallita + 1; k < r.operazioni.size(); ++k)
         EXPECT_EQ(r.operazioni[k].tipo, operazione::elimina) << "work went on after the failure";
       const fs::path rimasta = caso.tipo == sabotaggio::cartella_tolta ? altrove : cartella;
-      const std::vector<std::string> tutte = uscite();
+      const std::vector<std::string> tutte = uscite_predefinite();
       size_t sostituite = 0;
       for (size_t k = 0; k < fallita; ++k) {
         const operazione& o = r.operazioni[k];
@@ -375,7 +357,7 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
     GTEST_SKIP() << "cannot mount a tmpfs here: " << m.motivo;
   const fs::path eseguibile = copia_programma(cartella);
   const fs::path riempitivo = cartella / "riempitivo";
-  const nomi_file n = nomi_predefiniti();
+  const nomi_file n = nomi_file::predefiniti();
 
   // In pages: none; room for part of the sources; for the sources and the
   // documents; for part of the plan, so that it fails in mid-write; for all
@@ -394,7 +376,7 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
     const size_t sostituite = controlla_uscite(cartella, riferimento);
     nessun_temporaneo(cartella);
     if (r.stato == 0) {
-      EXPECT_EQ(sostituite, uscite().size());
+      EXPECT_EQ(sostituite, uscite_predefinite().size());
       EXPECT_TRUE(prova::messaggi_errore(r.errori).empty()) << r.errori;
     } else {
       EXPECT_EQ(r.stato, 2) << r.errori;
@@ -402,8 +384,8 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
       std::vector<std::string> possibili;
       if (sostituite == 0)
         possibili = {n.sorgente_linea(), n.sorgente_treno(), n.note()};
-      else if (sostituite < uscite().size())
-        possibili = {uscite()[sostituite]};
+      else if (sostituite < uscite_predefinite().size())
+        possibili = {uscite_predefinite()[sostituite]};
       std::vector<std::string> righe_possibili;
       for (const std::string& f : possibili)
         righe_possibili.push_back("compila_scenario: " + file_temporaneo(cartella / f).string() +
@@ -440,11 +422,12 @@ TEST(GuastiDisco, IlProgrammaInUnaCartellaDiSolaLetturaNonToccaNulla) {
     const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
 
     EXPECT_EQ(r.stato, 2) << r.errori;
-    const fs::path primo = file_temporaneo(cartella / nomi_predefiniti().sorgente_linea());
+    const fs::path primo = file_temporaneo(cartella / nomi_file::predefiniti().sorgente_linea());
     EXPECT_EQ(prova::messaggi_errore(r.errori),
               std::vector<std::string>{"compila_scenario: " + primo.string() + ": " +
                                        std::strerror(EROFS)});
-    for (const std::string& u : uscite()) EXPECT_EQ(leggi(cartella / u), precedente(u)) << u;
+    for (const std::string& u : uscite_predefinite())
+      EXPECT_EQ(leggi(cartella / u), precedente(u)) << u;
   }
   // Writable again: the run goes through.
   const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");

@@ -23,6 +23,7 @@
 #include "sources/dati_treno.h"
 #include "sources/nomi_file.h"
 #include "sources/scrittore_testo.h"
+#include "uscite_prova.h"
 
 namespace scenario {
 namespace {
@@ -30,24 +31,10 @@ namespace {
 namespace fs = std::filesystem;
 using prova::cartella_unica;
 using prova::leggi;
+using prova::posa_precedenti;
+using prova::precedente;
 using prova::scrivi;
-
-nomi_file nomi_predefiniti() {
-  return {std::string(linea_predefinita), std::string(treno_predefinito)};
-}
-
-std::vector<std::string> uscite() {
-  const nomi_file n = nomi_predefiniti();
-  return {n.note(),
-          n.rallentamenti(),
-          n.scheda_treno(),
-          n.linea_compilata(),
-          n.treno_compilato(),
-          n.griglia_compilata()};
-}
-
-// An earlier run's output, told apart from the new one by its content.
-std::string precedente(const std::string& nome) { return "uscita precedente: " + nome + "\r\n"; }
+using prova::uscite_predefinite;
 
 void attendi(std::chrono::nanoseconds d) {
   timespec t{static_cast<time_t>(d.count() / 1000000000),
@@ -69,11 +56,11 @@ struct dopo_uccisione {
 dopo_uccisione controlla_cartella(const fs::path& cartella,
                                   const std::map<std::string, std::string>& nuove) {
   dopo_uccisione d;
-  const nomi_file n = nomi_predefiniti();
+  const nomi_file n = nomi_file::predefiniti();
   const std::map<std::string, std::string> sorgenti = {
       {n.sorgente_linea(), componi_testo(righe_linea())},
       {n.sorgente_treno(), componi_testo(righe_treno())}};
-  for (const std::string& u : uscite()) {
+  for (const std::string& u : uscite_predefinite()) {
     SCOPED_TRACE(u);
     if (!fs::is_regular_file(cartella / u)) {
       ADD_FAILURE() << "output missing";
@@ -115,7 +102,7 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
   const auto durata = std::chrono::steady_clock::now() - inizio;
   ASSERT_EQ(prima.stato, 0) << prima.errori;
   std::map<std::string, std::string> nuove;
-  for (const std::string& u : uscite()) nuove[u] = leggi(cartella / u);
+  for (const std::string& u : uscite_predefinite()) nuove[u] = leggi(cartella / u);
 
   std::mt19937 caso(20240611);
   std::uniform_int_distribution<int64_t> momento(
@@ -125,7 +112,7 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
   bool a_meta = false;  // some kill fell between the first and the last replacement
   for (int prova_n = 0; uccisioni < uccisioni_volute; ++prova_n) {
     ASSERT_LT(prova_n, 20 * uccisioni_volute) << "the kills keep missing the run";
-    for (const std::string& u : uscite()) scrivi(cartella / u, precedente(u));
+    posa_precedenti(cartella);
     const std::chrono::nanoseconds attesa(momento(caso));
     SCOPED_TRACE("kill after " + std::to_string(attesa.count()) + " ns");
 
@@ -142,9 +129,9 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
       ++uccisioni;
     }
     const dopo_uccisione d = controlla_cartella(cartella, nuove);
-    if (d.nuove > 0 && d.nuove < uscite().size()) a_meta = true;
+    if (d.nuove > 0 && d.nuove < uscite_predefinite().size()) a_meta = true;
     if (f.uscito) {
-      EXPECT_EQ(d.nuove, uscite().size());
+      EXPECT_EQ(d.nuove, uscite_predefinite().size());
     }
 
     // Whatever the kill left, the next run goes through and replaces all.
@@ -152,7 +139,7 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
     ASSERT_EQ(dopo.stato, 0) << dopo.errori;
     EXPECT_TRUE(prova::messaggi_errore(dopo.errori).empty()) << dopo.errori;
     const dopo_uccisione pulita = controlla_cartella(cartella, nuove);
-    EXPECT_EQ(pulita.nuove, uscite().size());
+    EXPECT_EQ(pulita.nuove, uscite_predefinite().size());
     EXPECT_FALSE(pulita.temporanei);
     EXPECT_FALSE(pulita.sorgenti);
     if (::testing::Test::HasFatalFailure()) return;
