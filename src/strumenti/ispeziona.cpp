@@ -344,88 +344,74 @@ const char* nome_tipo_file(tipo_file t) {
   return "griglia";
 }
 
-// The JSON object around a list of lines: one element a line.
-class elenco_json {
+// One dump: in text a heading and a line per element; in JSON one object
+// with the list of elements, one a line.
+class dump {
  public:
-  elenco_json(std::ostream& out, const std::string& nome, tipo_file tipo, const char* chiave)
-      : out_(out) {
-    out_ << "{\"file\":" << testo_json(nome) << ",\"tipo\":\"" << nome_tipo_file(tipo) << "\",\""
-         << chiave << "\":[";
+  dump(std::ostream& out, const opzioni_ispezione& o, const std::string& nome, tipo_file tipo,
+       size_t quanti, const char* cosa, const char* chiave)
+      : out_(out), json_(o.json) {
+    if (json_) {
+      out_ << "{\"file\":" << testo_json(nome) << ",\"tipo\":\"" << nome_tipo_file(tipo) << "\",\""
+           << chiave << "\":[";
+    } else {
+      out_ << nome_tipo_file(tipo) << ' ' << nome << ": " << quanti << ' ' << cosa << "\n";
+    }
   }
-  void elemento(const std::string& json) {
-    out_ << (primo_ ? "\n" : ",\n") << json;
+  void elemento(const descrizione& d) {
+    if (json_) {
+      out_ << (primo_ ? "\n" : ",\n") << d.json;
+    } else {
+      out_ << d.testo << "\n";
+    }
     primo_ = false;
   }
-  ~elenco_json() { out_ << "\n]}\n"; }
+  ~dump() {
+    if (json_) out_ << "\n]}\n";
+  }
 
  private:
   std::ostream& out_;
+  bool json_;
   bool primo_ = true;
 };
+
+descrizione descrivi_punto(const tracciato& t, int32_t m) {
+  return {"punto " + std::to_string(m) + " (km " + km(m) + "): x " + valore_testo(t, m, 0) +
+              ", y " + valore_testo(t, m, 1),
+          "{\"m\":" + std::to_string(m) + ",\"km\":" + km(m) + ",\"x\":" + valore_json(t, m, 0) +
+              ",\"tipo_x\":\"" + nome_valore(t.tipo(m, 0)) + "\",\"y\":" + valore_json(t, m, 1) +
+              ",\"tipo_y\":\"" + nome_valore(t.tipo(m, 1)) + "\"}"};
+}
 
 }  // namespace
 
 void scrivi_griglia(std::ostream& out, const std::string& nome, const std::vector<cella>& celle,
                     const opzioni_ispezione& o) {
-  std::optional<elenco_json> json;
-  if (o.json) {
-    json.emplace(out, nome, tipo_file::griglia, "celle");
-  } else {
-    out << "griglia " << nome << ": " << celle.size() << " celle\n";
-  }
+  dump d(out, o, nome, tipo_file::griglia, celle.size(), "celle", "celle");
   const cella* mostrata = nullptr;
   for (size_t i = 0; i < celle.size(); ++i) {
     if (!nel_tratto(o, static_cast<double>(metri_oggetto(static_cast<int64_t>(i))))) continue;
     if (!o.tutto && libera_da_mostrare(celle[i], mostrata)) continue;
     mostrata = &celle[i];
-    const descrizione d = descrivi_cella(i, celle[i]);
-    if (json) {
-      json->elemento(d.json);
-    } else {
-      out << d.testo << "\n";
-    }
+    d.elemento(descrivi_cella(i, celle[i]));
   }
 }
 
 void scrivi_tabella(std::ostream& out, const std::string& nome, const tabella& t,
                     const opzioni_ispezione& o) {
-  std::optional<elenco_json> json;
-  if (o.json) {
-    json.emplace(out, nome, tipo_file::tabella, "righe");
-  } else {
-    out << "tabella " << nome << ": " << t.size() << " righe\n";
-  }
+  dump d(out, o, nome, tipo_file::tabella, t.size(), "righe", "righe");
   for (size_t r = 0; r < t.size(); ++r) {
-    if (!riga_da_mostrare(r, t[r], o)) continue;
-    const descrizione d = descrivi_riga(r, t[r]);
-    if (json) {
-      json->elemento(d.json);
-    } else {
-      out << d.testo << "\n";
-    }
+    if (riga_da_mostrare(r, t[r], o)) d.elemento(descrivi_riga(r, t[r]));
   }
 }
 
 void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t,
                   const opzioni_ispezione& o) {
   const int32_t punti = t.allocato() ? t.fine() + 1 : 0;
-  std::optional<elenco_json> json;
-  if (o.json) {
-    json.emplace(out, nome, tipo_file::piano, "punti");
-  } else {
-    out << "piano " << nome << ": " << punti << " punti\n";
-  }
+  dump d(out, o, nome, tipo_file::piano, static_cast<size_t>(punti), "punti", "punti");
   for (int32_t m = 0; m < punti; ++m) {
-    if (!punto_da_mostrare(t, m, o)) continue;
-    if (json) {
-      json->elemento("{\"m\":" + std::to_string(m) + ",\"km\":" + km(m) +
-                     ",\"x\":" + valore_json(t, m, 0) + ",\"tipo_x\":\"" +
-                     nome_valore(t.tipo(m, 0)) + "\",\"y\":" + valore_json(t, m, 1) +
-                     ",\"tipo_y\":\"" + nome_valore(t.tipo(m, 1)) + "\"}");
-    } else {
-      out << "punto " << m << " (km " << km(m) << "): x " << valore_testo(t, m, 0) << ", y "
-          << valore_testo(t, m, 1) << "\n";
-    }
+    if (punto_da_mostrare(t, m, o)) d.elemento(descrivi_punto(t, m));
   }
 }
 

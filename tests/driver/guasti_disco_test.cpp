@@ -32,12 +32,7 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-using prova::cartella_unica;
-using prova::leggi;
-using prova::posa_precedenti;
-using prova::precedente;
-using prova::scrivi;
-using prova::uscite_predefinite;
+using namespace prova;
 
 // Each output must be the earlier one, or the new one whole; the new ones are
 // the first k in the order of replacement. Returns k.

@@ -29,12 +29,7 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-using prova::cartella_unica;
-using prova::leggi;
-using prova::posa_precedenti;
-using prova::precedente;
-using prova::scrivi;
-using prova::uscite_predefinite;
+using namespace prova;
 
 void attendi(std::chrono::nanoseconds d) {
   timespec t{static_cast<time_t>(d.count() / 1000000000),
