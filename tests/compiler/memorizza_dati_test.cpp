@@ -12,6 +12,7 @@
 
 #include "compiler/passo_tracciato.h"
 #include "compiler/sorgenti_prova.h"
+#include "sources/dati_linea.h"
 
 namespace scenario {
 namespace {
@@ -336,16 +337,12 @@ TEST(PassoTracciato, PassiRettilineoECurva) {
 // ---- header rows, comments and letter case ----
 
 TEST(MemorizzaDati, RigheDiIntestazione) {
-  const righe generale = {
-      "progressiva chilometrica uno,    0,    0,    0",
-      "progressiva chilometrica due,    14700,    99500,    1",
-      "progressiva chilometrica tre,    87900,    95900,    1",
-      "sfondo uno,    78700",
-      "sfondo due,    1",
-      "sfondo tre,    3600",
-      "ripetizione segnali 4 codici,    0    ,0",
-  };
-  banco b(prova::linea({}, generale, "lunghezza percorso,    96000"),
+  // The built-in [generale] rows, the route length first.
+  righe generale = prova::righe_tra(righe_linea(), "[generale]", "[curve]");
+  ASSERT_EQ(generale.front(), "lunghezza percorso,    96000");
+  const std::string lunghezza = generale.front();
+  generale.erase(generale.begin());
+  banco b(prova::linea({}, generale, lunghezza),
           prova::treno({"numero vetture,    4", "percentuale massa frenata,    120",
                         "sabbia,    300", "orologio,    17              33            30 "}));
   memorizza_dati(b.s, b.d);

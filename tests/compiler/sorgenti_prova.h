@@ -10,45 +10,9 @@
 #include "compiler/stato.h"
 #include "sources/disco.h"
 #include "sources/nomi_file.h"
+#include "sources/sorgenti_testo_prova.h"
 
 namespace scenario::prova {
-
-using righe = std::vector<std::string>;
-
-// The lines, each ended by CR LF.
-inline std::string testo(const righe& r) {
-  std::string t;
-  for (const std::string& l : r) t += l + "\r\n";
-  return t;
-}
-
-// A line source: [generale] with the route length first and `generale` after
-// it, then the body rows and "[fine]".
-inline std::string linea(const righe& corpo, const righe& generale = {},
-                         const std::string& lunghezza = "lunghezza percorso,    10000") {
-  righe r{"[generale]", lunghezza};
-  r.insert(r.end(), generale.begin(), generale.end());
-  r.push_back("[curve]");
-  r.insert(r.end(), corpo.begin(), corpo.end());
-  r.push_back("[fine]");
-  return testo(r);
-}
-
-// A train-run source: [generale], the rows, "[fine]".
-inline std::string treno(const righe& corpo) {
-  righe r{"[generale]"};
-  r.insert(r.end(), corpo.begin(), corpo.end());
-  r.push_back("[fine]");
-  return testo(r);
-}
-
-// A station row of sixteen numbers and a name, with every datum 1 unless given.
-inline std::string stazione(int32_t posizione, int tipo, int32_t lunghezza,
-                            const std::string& nome = "STAZIONE", int dato3 = 0) {
-  return "stazione, " + std::to_string(posizione) + ", " + std::to_string(tipo) + ", " +
-         std::to_string(lunghezza) + ", 1, 1, " + std::to_string(dato3) +
-         ", 1, 1, 1, 1, 1, 1, 1, 17, 34, 0, " + nome;
-}
 
 struct banco {
   stato s;

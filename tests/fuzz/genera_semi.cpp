@@ -17,6 +17,7 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrittore_testo.h"
+#include "sources/sorgenti_testo_prova.h"
 
 namespace scenario {
 namespace {
@@ -28,7 +29,9 @@ struct seme {
   std::string contenuto;
 };
 
-using righe = std::vector<std::string>;
+using prova::linea;
+using prova::righe;
+using prova::treno;
 
 // One input: the mode byte, the line source and, when given, the train-run source.
 std::string ingresso(char modo, const std::string& linea, const std::optional<std::string>& treno) {
@@ -38,12 +41,6 @@ std::string ingresso(char modo, const std::string& linea, const std::optional<st
     t += separatore_sorgenti;
     t += *treno;
   }
-  return t;
-}
-
-std::string con_crlf(const righe& r) {
-  std::string t;
-  for (const std::string& l : r) t += l + "\r\n";
   return t;
 }
 
@@ -57,27 +54,9 @@ std::string sostituisci(std::string t, const std::string& da, const std::string&
   return t;
 }
 
-// A small route: [generale] with its length and `generale`, then `corpo`.
-std::string linea(const righe& corpo, const righe& generale = {},
-                  const std::string& lunghezza = "lunghezza percorso,    10000") {
-  righe r{"[generale]", lunghezza};
-  r.insert(r.end(), generale.begin(), generale.end());
-  r.push_back("[curve]");
-  r.insert(r.end(), corpo.begin(), corpo.end());
-  r.push_back("[fine]");
-  return con_crlf(r);
-}
-
-std::string treno(const righe& corpo) {
-  righe r{"[generale]"};
-  r.insert(r.end(), corpo.begin(), corpo.end());
-  r.push_back("[fine]");
-  return con_crlf(r);
-}
-
+// The seeds' stations have every datum 1, the third included.
 std::string stazione(int posizione, int tipo, int lunghezza, const std::string& nome = "STAZIONE") {
-  return "stazione, " + std::to_string(posizione) + ", " + std::to_string(tipo) + ", " +
-         std::to_string(lunghezza) + ", 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 17, 34, 0, " + nome;
+  return prova::stazione(posizione, tipo, lunghezza, nome, 1);
 }
 
 std::string segnale(int posizione) {
