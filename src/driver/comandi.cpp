@@ -116,18 +116,20 @@ int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
   if (!tipo)
     return errore_uso(err,
                       "tipo di file sconosciuto per " + nome + ": usare --kind=plan|table|grid");
-  const fs::path p = nome;
-  if (non_regolare(p, err)) return uscita_disco;
-  disco_reale d(p.parent_path());
-  std::string dati;
-  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok)
-    return guasto(err, e.file, e.motivo);
   opzioni_ispezione o;
   o.json = r.json;
   o.tutto = r.tutto;
   // Checked when the line was read.
   if (r.da_km) o.da = metri_da_km(*r.da_km);
   if (r.a_km) o.a = metri_da_km(*r.a_km);
+  if (o.da && o.a && *o.da > *o.a)
+    return errore_uso(err, "--from " + *r.da_km + " sta oltre --to " + *r.a_km);
+  const fs::path p = nome;
+  if (non_regolare(p, err)) return uscita_disco;
+  disco_reale d(p.parent_path());
+  std::string dati;
+  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok)
+    return guasto(err, e.file, e.motivo);
   return stato_di(ispeziona(dati, *tipo, nome, o, out, err));
 }
 

@@ -149,6 +149,16 @@ TEST(Opzioni, IlTrattoEIlTuttoDiInspect) {
             {"1 ", std::nullopt},
             {"30.5.1", std::nullopt}};
   for (const auto& k : km) EXPECT_EQ(metri_da_km(k.testo), k.metri) << k.testo;
+
+  // A stretch that ends before it begins is a usage error, not an empty dump.
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(esegui_comando({"inspect", "x.dat", "--from", "31", "--to", "30.5"}, out, err),
+            uscita_uso);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(),
+            "compila_scenario: --from 31 sta oltre --to 30.5\n"
+            "Provare 'compila_scenario --help' per maggiori informazioni.\n");
 }
 
 // The help is made from the tables: every command with its operands and
