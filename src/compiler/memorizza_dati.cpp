@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "compiler/memorizza_dati_interno.h"
+#include "compiler/misure_griglia.h"
 #include "sources/nomi_file.h"
 
 namespace scenario {
@@ -56,7 +57,9 @@ void leggi_treno(analisi& a, disco& d, const std::string& nome) {
   completa_treno(a);
 }
 
-bool multipli_di_50(const voce_scenario& v) { return v.inizio % 50 == 0 && v.fine % 50 == 0; }
+bool multipli_di_50(const voce_scenario& v) {
+  return v.inizio % metri_cella == 0 && v.fine % metri_cella == 0;
+}
 
 // The source row of an ordered origin: the one read with the same position
 // and flag whose value the ordering kept (or raised by 100), else the first

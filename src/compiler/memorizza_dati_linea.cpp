@@ -83,8 +83,8 @@ void generale_ripetizione(stato& s, sorgente& f, const std::string& riga) {
   voce_scenario& r = s.tabella_scenario[riga_servizio];
   r.inizio = f.lungo();
   r.fine = f.lungo();
-  if (r.inizio % 50 != 0) abbandona(3);
-  if (r.fine % 50 != 0) abbandona(4);
+  if (r.inizio % metri_cella != 0) abbandona(3);
+  if (r.fine % metri_cella != 0) abbandona(4);
   // The number of codes is written in the keyword itself.
   if (contiene_esatto(riga, "4")) {
     r.posizione = 4;

@@ -61,7 +61,7 @@ void calcola_area(voce_scenario& v, int32_t area) {
   } else {
     const double meta = static_cast<double>(area) / 2.0;
     v.inizio = arrotonda_o_fallisci(static_cast<double>(p) - meta);
-    v.fine = v.dato3 != 0 ? arrotonda_o_fallisci(static_cast<double>(p) + meta + 50.0)
+    v.fine = v.dato3 != 0 ? arrotonda_o_fallisci(static_cast<double>(p) + meta + metri_cella)
                           : arrotonda_o_fallisci(static_cast<double>(p) + meta);
   }
 }
@@ -111,7 +111,7 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   v.posizione = f.lungo();
   const int32_t p = v.posizione;
   if (oltre_griglia(s, p, 800)) return esci_oltre_griglia(s, p);
-  if (p % 50 != 0) abbandona(8, p);
+  if (p % metri_cella != 0) abbandona(8, p);
   v.tipo = byte(f);
   const int32_t area = f.lungo();
   if (area % 100 != 0) abbandona(9, p);
