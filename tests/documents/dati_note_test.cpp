@@ -84,13 +84,8 @@ std::string km(int metri, char separatore) {
 }
 
 TEST(NoteScenario, ScritteNelFileDelTreno) {
-  disco_memoria d;
-  ASSERT_TRUE(dati_note(d, linea_predefinita, treno_predefinito).ok);
-  ASSERT_EQ(d.file.size(), 1u);
-  const auto it = d.file.find("Brossalenta_Morla_iR31457_note.txt");
-  ASSERT_NE(it, d.file.end());
-  EXPECT_EQ(it->second, componi_testo(righe_note()));
-  EXPECT_EQ(righe_del_file(it->second).size(), righe_note_attese);
+  EXPECT_EQ(documento_scritto(dati_note, "Brossalenta_Morla_iR31457_note.txt", righe_note()).size(),
+            righe_note_attese);
 }
 
 // Printable 7-bit ASCII within 78 columns: accents are written as apostrophes.

@@ -142,19 +142,10 @@ bool minuscole(std::string_view s) {
 // ---- The file and its fixed lines -------------------------------------------
 
 TEST(ModuloRallentamenti, ScrittoNelFileDelTreno) {
-  disco_memoria d;
-  ASSERT_TRUE(dati_rallentamenti(d, linea_predefinita, treno_predefinito).ok);
-  ASSERT_EQ(d.file.size(), 1u);
-  const auto it = d.file.find("Brossalenta_Morla_iR31457_rallentamenti.txt");
-  ASSERT_NE(it, d.file.end());
-  EXPECT_EQ(it->second, componi_testo(righe_rallentamenti()));
-  const auto righe = righe_del_file(it->second);
-  EXPECT_EQ(righe.size(), righe_modulo_attese);
-  for (size_t i = 0; i < righe.size(); ++i) {
-    for (char c : righe[i]) {
-      EXPECT_TRUE(c >= ' ' && c <= '~') << "riga " << i + 1 << ": byte " << static_cast<int>(c);
-    }
-  }
+  EXPECT_EQ(documento_scritto(dati_rallentamenti, "Brossalenta_Morla_iR31457_rallentamenti.txt",
+                              righe_rallentamenti())
+                .size(),
+            righe_modulo_attese);
 }
 
 // The heading, the first restriction and the legend in its order A, B, D, C.

@@ -267,19 +267,10 @@ std::string galleria_segnalata(int posizione) {
 // ---- The file and its fixed lines -------------------------------------------
 
 TEST(SchedaTreno, ScrittaNelFileDelTreno) {
-  disco_memoria d;
-  ASSERT_TRUE(dati_scheda(d, linea_predefinita, treno_predefinito).ok);
-  ASSERT_EQ(d.file.size(), 1u);
-  const auto it = d.file.find("Brossalenta_Morla_iR31457_scheda_treno.txt");
-  ASSERT_NE(it, d.file.end());
-  EXPECT_EQ(it->second, componi_testo(righe_scheda()));
-  const auto righe = righe_del_file(it->second);
-  EXPECT_EQ(righe.size(), righe_scheda_attese);
-  for (size_t i = 0; i < righe.size(); ++i) {
-    for (char c : righe[i]) {
-      EXPECT_TRUE(c >= ' ' && c <= '~') << "riga " << i + 1 << ": byte " << static_cast<int>(c);
-    }
-  }
+  EXPECT_EQ(
+      documento_scritto(dati_scheda, "Brossalenta_Morla_iR31457_scheda_treno.txt", righe_scheda())
+          .size(),
+      righe_scheda_attese);
 }
 
 TEST(SchedaTreno, RigheFisse) {

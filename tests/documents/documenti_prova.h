@@ -13,7 +13,9 @@
 
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/disco.h"
 #include "sources/lettore_campi.h"
+#include "sources/nomi_file.h"
 #include "sources/scrittore_testo.h"
 
 namespace scenario::prova {
@@ -85,6 +87,30 @@ inline std::vector<riga_sorgente> righe_sorgente(const tabella_righe& t, std::st
     trovate.push_back(r);
   }
   return trovate;
+}
+
+// A document of the built-in scenario written alone by `scrivi` into an
+// empty in-memory disk: the one file it writes is `nome`, its bytes are its
+// line table's, every byte is printable 7-bit ASCII. Its lines.
+template <typename scrittore>
+std::vector<std::string> documento_scritto(scrittore scrivi, const std::string& nome,
+                                           const tabella_righe& righe) {
+  disco_memoria d;
+  EXPECT_TRUE(scrivi(d, linea_predefinita, treno_predefinito).ok);
+  EXPECT_EQ(d.file.size(), 1u);
+  const auto it = d.file.find(nome);
+  if (it == d.file.end()) {
+    ADD_FAILURE() << nome << " non scritto";
+    return {};
+  }
+  EXPECT_EQ(it->second, componi_testo(righe));
+  const std::vector<std::string> r = righe_del_file(it->second);
+  for (size_t i = 0; i < r.size(); ++i) {
+    for (char c : r[i]) {
+      EXPECT_TRUE(c >= ' ' && c <= '~') << "riga " << i + 1 << ": byte " << static_cast<int>(c);
+    }
+  }
+  return r;
 }
 
 // The documents' kilometric reckoning of the built-in route, from its
