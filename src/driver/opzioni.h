@@ -1,10 +1,8 @@
-// The command line of the authors' tools, GNU style: a command word and its
-// operands, long options ("--dir DIR", "--dir=DIR", or any unambiguous
-// prefix) and short ones ("-C DIR", "-CDIR", "-fC DIR") anywhere among them,
-// "--" ending the options. One table of options (here) and one of commands
-// (the caller's) drive the reading, the usage errors and the help. Names of
-// commands and options are English, messages Italian. No arguments at all is
-// the default run, which never comes here.
+// The authors' command line, GNU style: a command word, its operands, long
+// options (any unambiguous prefix, "=" or next word) and short ones anywhere,
+// "--" ending the options. The table of options (here) and the caller's table
+// of commands drive the reading, the usage errors and the help. Names English,
+// messages Italian; no arguments at all is the default run, never read here.
 #pragma once
 
 #include <iosfwd>

@@ -1,11 +1,8 @@
-// inspect: a compiled file decoded into what its author wrote, one line per
-// grid cell, table row or plan point, or into JSON. Positions in metres and
-// km beside the cell, speeds in km/h, gradients in per mille, each row's
-// fields by their meaning, names as UTF-8 from Windows-1252. Free cells
-// (nothing placed and the profiles of the cell before) and empty rows are
-// left out unless `tutto`; `da`/`a` keep only what lies in that stretch. JSON
-// keeps every stored value beside its conversion. A file that breaks its
-// layout is reported with its name and the byte offset, and nothing is dumped.
+// inspect: a compiled file as its author wrote it (metres and km, km/h, per
+// mille, fields by meaning, names as UTF-8), one line per cell, row or point,
+// or as JSON keeping every stored value beside its conversion. Free cells and
+// empty rows only with `tutto`; `da`/`a` keep one stretch. A file that breaks
+// its layout is reported with its name and byte offset, and nothing is dumped.
 #pragma once
 
 #include <optional>
