@@ -11,6 +11,14 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <process.h>
+#define SCENARIO_PID _getpid
+#else
+#include <unistd.h>
+#define SCENARIO_PID getpid
+#endif
+
 namespace scenario::prova {
 
 // The errno of opening or removing a directory as if it were a file: Windows
@@ -25,8 +33,10 @@ class cartella_prova {
  public:
   cartella_prova() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string nome =
-        std::string("compila_scenario_") + info->test_suite_name() + "_" + info->name();
+    // The process id too: the same test run at once from another build
+    // (another checkout on the same machine) must not share the directory.
+    std::string nome = std::string("compila_scenario_") + info->test_suite_name() + "_" +
+                       info->name() + "_" + std::to_string(SCENARIO_PID());
     for (char& c : nome)
       if (c == '/') c = '_';
     percorso_ = std::filesystem::temp_directory_path() / nome;
