@@ -144,7 +144,7 @@ esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
 
 }  // namespace
 
-esito_io memorizza_dati(stato& s, disco& d) {
+esito_io memorizza_dati(stato& s, disco& d, uscita_piano* piano) {
   const nomi_file nomi{s.nome_linea, s.nome_treno};
   s.tabella_scenario[riga_linea].nome = s.nome_linea;
   s.tabella_scenario[riga_servizio].nome = s.nome_treno;
@@ -155,7 +155,7 @@ esito_io memorizza_dati(stato& s, disco& d) {
     return {};
   }
 
-  analisi a{s, {}, std::nullopt, -1};
+  analisi a{s, {}, piano, std::nullopt, -1};
   esito_io io = leggi_sorgenti(a, d, nomi);
   // However the reading ended, a route length read leaves its grid (and,
   // with the plan asked for, its plan), empty where nothing was written.

@@ -124,7 +124,14 @@ void crea_dovuti(analisi& a) {
     a.lunghezza_dovuta.reset();
   }
   if (a.tracciato_dovuto >= 0) {
-    a.s.tracciato.crea(a.tracciato_dovuto);
+    const int32_t fine = a.tracciato_dovuto;
+    a.s.tracciato.crea(fine, a.s.trattieni_tracciato || a.piano == nullptr);
+    if (a.piano != nullptr) {
+      uscita_piano& p = *a.piano;
+      p.scrittore.reset();
+      if (!p.file) p.file = p.d.apri_bozza(p.nome);
+      p.scrittore.emplace(*p.file, fine, colonna_prevista(fine));
+    }
     a.tracciato_dovuto = -1;
   }
 }

@@ -12,6 +12,8 @@
 #include <string>
 
 #include "compiler/arrotonda.h"
+#include "compiler/memorizza_dati.h"
+#include "compiler/passo_tracciato.h"
 #include "compiler/stato.h"
 #include "sources/disco.h"
 #include "sources/lettore_campi.h"
@@ -69,6 +71,9 @@ struct lavoro {
   int32_t cursore_pendenza = 0;
   int32_t pendenza_corrente = 0;
   int32_t cursore_tracciato = 2;
+  // The two plan points before the cursor: each step needs only these.
+  punto_piano penultimo{};
+  punto_piano precedente{};
   int32_t riga_cartelli = prima_riga_cartelli;
   int32_t cursore_velocita = 0;
   int32_t limite_corrente = 0;
@@ -89,6 +94,8 @@ struct progressiva_letta {
 struct analisi {
   stato& s;
   lavoro w;
+  // Where the plan's points go as they are computed; none when only held.
+  uscita_piano* piano = nullptr;
   // The grid and plan of the last valid route-length row. Nothing touches them
   // before [generale] ends, so they are built then, or when the parser stops
   // earlier: a source repeating that row costs no repeated allocation.

@@ -114,6 +114,24 @@ void sezione_generale(analisi& a, sorgente& f) {
   }
 }
 
+// One plan point, kept in the state's plan when it keeps its values and
+// handed to the plan's file when one is being written.
+void metti_punto(analisi& a, int32_t m, tipo_valore tipo, punto_piano p) {
+  tracciato& t = a.s.tracciato;
+  if (t.trattenuto()) {
+    if (tipo == tipo_valore::intero) {
+      t.imposta_intero(m, 0, static_cast<int16_t>(p.x));
+      t.imposta_intero(m, 1, static_cast<int16_t>(p.y));
+    } else {
+      t.imposta_doppio(m, 0, p.x);
+      t.imposta_doppio(m, 1, p.y);
+    }
+  }
+  if (a.piano != nullptr && a.piano->scrittore) {
+    a.piano->scrittore->aggiungi({tipo, p.x}, {tipo, p.y});
+  }
+}
+
 // Step 5: the origins ordered, the working state fresh, the plan seeded with
 // its first two points as integers: the track leaves the origin heading along
 // the second coordinate, one unit a metre.
@@ -125,10 +143,10 @@ void prepara_corpo(analisi& a) {
   crea_dovuti(a);
   if (s.genera_linea == 0) return;
   if (!s.tracciato.allocato() || s.tracciato.fine() < 1) fallisci();
-  s.tracciato.imposta_intero(0, 0, 0);
-  s.tracciato.imposta_intero(0, 1, 0);
-  s.tracciato.imposta_intero(1, 0, 0);
-  s.tracciato.imposta_intero(1, 1, 1);
+  a.w.penultimo = {0, 0};
+  a.w.precedente = {0, 1};
+  metti_punto(a, 0, tipo_valore::intero, a.w.penultimo);
+  metti_punto(a, 1, tipo_valore::intero, a.w.precedente);
 }
 
 // ---- the body ----
@@ -145,15 +163,13 @@ void estendi_tracciato(analisi& a, int64_t fino, std::optional<double> k, bool e
   // Points m-2 .. ultimo are touched: one check here instead of four per metre.
   // A plan too short is filled to its end, then fails like any access beyond it.
   if (m < 2 || !s.tracciato.allocato()) fallisci();
-  tracciato& t = s.tracciato;
-  const int64_t scrivibile = std::min<int64_t>(ultimo, t.fine());
-  punto_piano penultimo{t.valore(m - 2, 0), t.valore(m - 2, 1)};
-  punto_piano precedente{t.valore(m - 1, 0), t.valore(m - 1, 1)};
+  const int64_t scrivibile = std::min<int64_t>(ultimo, s.tracciato.fine());
+  punto_piano& penultimo = a.w.penultimo;
+  punto_piano& precedente = a.w.precedente;
   for (; m <= scrivibile; ++m) {
     const punto_piano nuovo =
         k ? passo_curva(precedente, penultimo, *k) : passo_rettilineo(precedente, penultimo);
-    t.imposta_doppio(m, 0, nuovo.x);
-    t.imposta_doppio(m, 1, nuovo.y);
+    metti_punto(a, m, tipo_valore::doppio, nuovo);
     penultimo = precedente;
     precedente = nuovo;
   }

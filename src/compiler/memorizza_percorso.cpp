@@ -6,7 +6,9 @@
 #include "compiler/memorizza_percorso.h"
 
 #include <cstddef>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "compiler/codici.h"
 #include "compiler/finitura.h"
@@ -39,19 +41,31 @@ int32_t timbra_intestazione(stato& s) {
   return 0;
 }
 
-esito_io scrivi_compilati(const stato& s, disco& d) {
+// One finished draft put in place: the disk replaces it now, or (a disk that
+// gathers a compile's files) keeps it for a replacement of all together.
+esito_io metti_al_posto(disco& d, std::unique_ptr<bozza> b) {
+  std::vector<std::unique_ptr<bozza>> una;
+  una.push_back(std::move(b));
+  return d.metti_al_posto(una);
+}
+
+// The plan's file is finished (its points went to it while the parser
+// computed them), then the table and the grid are written, each file in
+// place before the next is begun.
+esito_io scrivi_compilati(const stato& s, disco& d, uscita_piano& piano) {
   const nomi_file nomi{s.nome_linea, s.nome_treno};
   if (s.genera_linea != 0) {
-    const auto piano = [&s](const scrivi_pezzo& scrivi) {
-      return produci_linea(s.tracciato, scrivi);
-    };
-    if (esito_io e = d.sostituisci_a_pezzi(nomi.linea_compilata(), piano); !e.ok) return e;
+    if (!piano.file) piano.file = d.apri_bozza(piano.nome);
+    if (piano.scrittore) piano.scrittore->chiudi();
+    piano.scrittore.reset();
+    if (esito_io e = metti_al_posto(d, std::move(piano.file)); !e.ok) return e;
   }
-  if (esito_io e = d.sostituisci(nomi.treno_compilato(), immagine_treno(s.tabella_scenario));
-      !e.ok) {
-    return e;
-  }
-  return d.sostituisci(nomi.griglia_compilata(), immagine_griglia(s.percorso));
+  std::unique_ptr<bozza> treno = d.apri_bozza(nomi.treno_compilato());
+  produci_treno(s.tabella_scenario, *treno);
+  if (esito_io e = metti_al_posto(d, std::move(treno)); !e.ok) return e;
+  std::unique_ptr<bozza> griglia = d.apri_bozza(nomi.griglia_compilata());
+  produci_griglia(s.percorso, *griglia);
+  return metti_al_posto(d, std::move(griglia));
 }
 
 }  // namespace
@@ -62,7 +76,8 @@ esito_compilazione memorizza_percorso(stato& s, disco& d, int32_t j) {
   s.codice_errore = 0;
   for (voce_scenario& riga : s.tabella_scenario) riga = voce_scenario{};
 
-  esito.io = memorizza_dati(s, d);
+  uscita_piano piano{d, nomi_file{s.nome_linea, s.nome_treno}.linea_compilata(), {}, {}};
+  esito.io = memorizza_dati(s, d, j != 0 ? &piano : nullptr);
   // The disk failed under the parser: what it read is not the scenario, and
   // must not replace the compiled files of an earlier run.
   if (!esito.io.ok) return esito;
@@ -76,7 +91,7 @@ esito_compilazione memorizza_percorso(stato& s, disco& d, int32_t j) {
 
   esito.errore_fatale = timbra_intestazione(s);
   if (esito.errore_fatale != 0) return esito;
-  esito_io scritti = scrivi_compilati(s, d);
+  esito_io scritti = scrivi_compilati(s, d, piano);
   if (!scritti.ok) esito.io = std::move(scritti);
   return esito;
 }

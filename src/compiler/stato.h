@@ -70,6 +70,9 @@ struct stato {
   // The track plan, indices 0 .. fine_tracciato; allocated only with genera_linea.
   scenario::tracciato tracciato;
   int32_t fine_tracciato = 0;
+  // False: the compile only streams the plan to its file and keeps none of its
+  // points (a 1,000,000 m route then needs no more memory than a short one).
+  bool trattieni_tracciato = true;
 
   // Terrain spans stored for the 150 m rule; index 0 is never used.
   std::array<int32_t, massimo_montagne + 1> inizio_montagna{};

@@ -47,13 +47,16 @@ inline constexpr int prima_riga_cartelli = 80;   // sign texts fill downward fro
 enum class tipo_valore : uint8_t { vuoto = 0, intero = 2, doppio = 5 };
 
 // The plan, indices 0 .. fine (one point per metre), columns 0 and 1. Kept as
-// column arrays (value and tag) so a 1,000,000 m route stays small.
+// column arrays (value and tag) so a 1,000,000 m route stays small. A plan
+// created without keeping its values has only its end: the compile then
+// streams its points to the file and nothing may set or read them here.
 class tracciato {
  public:
-  void crea(int32_t fine);  // every value empty; fine >= 0
-  void libera();            // back to "not allocated"
-  bool allocato() const { return !valori_[0].empty(); }
-  int32_t fine() const { return static_cast<int32_t>(valori_[0].size()) - 1; }
+  void crea(int32_t fine, bool trattieni = true);  // every value empty; fine >= 0
+  void libera();                                   // back to "not allocated"
+  bool allocato() const { return fine_ >= 0; }
+  bool trattenuto() const { return !valori_[0].empty(); }
+  int32_t fine() const { return fine_; }
 
   void imposta_intero(int32_t m, int colonna, int16_t v) {
     valori_[colonna][m] = v;
@@ -70,6 +73,7 @@ class tracciato {
  private:
   std::array<std::vector<double>, 2> valori_;
   std::array<std::vector<tipo_valore>, 2> tipi_;
+  int32_t fine_ = -1;
 };
 
 }  // namespace scenario

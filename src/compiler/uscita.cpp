@@ -1,176 +1,170 @@
 #include "compiler/uscita.h"
 
-#include <algorithm>
-#include <bit>
-#include <cstring>
-#include <vector>
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+#include "compiler/codifica.h"
+#include "compiler/record.h"
+#include "compiler/scrittore_piano.h"
 
 namespace scenario {
 
 namespace {
 
-// Little-endian encoders over a buffer sized up front: the layout is the code
-// below, whatever the host's byte order or the compiler's padding, and each
-// byte is one store (the plan image of a long route is tens of megabytes).
-class codificatore {
- public:
-  // Writes from `inizio` on; the caller provides the room.
-  explicit codificatore(char* inizio) : p_(inizio) {}
+template <typename R, typename Elenco>
+bool produci_record(const Elenco& elenco, bozza& b) {
+  b.tronca(0);
+  flusso f(b, 0);
+  for (const R& r : elenco) scrivi_record(f, r);
+  return f.svuota();
+}
 
-  void put_u8(uint8_t v) { *p_++ = static_cast<char>(v); }
-  void put_u16(uint16_t v) { put_le(v); }
-  void put_i16(int16_t v) { put_le(static_cast<uint16_t>(v)); }
-  void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v)); }
-  void put_f64(double v) {
-    uint64_t bit = 0;
-    static_assert(sizeof bit == sizeof v);
-    std::memcpy(&bit, &v, sizeof bit);
-    put_le(bit);
+// Bytes written in order, handed on as they come; after a refusal nothing more.
+class bozza_a_pezzi : public bozza {
+ public:
+  explicit bozza_a_pezzi(const scrivi_pezzo& scrivi) : scrivi_(scrivi) {}
+  bool scrivi(uint64_t, std::string_view byte) override { return ok_ = ok_ && scrivi_(byte); }
+  bool leggi(uint64_t, std::span<char>) override { return false; }
+  bool tronca(uint64_t) override { return ok_; }
+  esito_io esito() const override {
+    return ok_ ? esito_io::riuscito() : esito_io::fallito("", "scrittura rifiutata");
   }
-  void put_testo(const std::string& testo, size_t n) {
-    std::memcpy(p_, testo.data(), n);
-    p_ += n;
-  }
-  char* cursore() const { return p_; }
-  void riparti(char* inizio) { p_ = inizio; }
 
  private:
-  // Least significant byte first; on a little-endian host that is the value's
-  // own memory, copied in one move.
-  template <typename T>
-  void put_le(T v) {
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(p_, &v, sizeof v);
-      p_ += sizeof v;
-    } else {
-      for (size_t i = 0; i < sizeof v; ++i) put_u8(static_cast<uint8_t>(v >> (8 * i)));
-    }
-  }
-
-  char* p_;
+  const scrivi_pezzo& scrivi_;
+  bool ok_ = true;
 };
 
-constexpr size_t byte_cella = 15;
-constexpr size_t byte_fissi_riga = 34;
-constexpr size_t nome_massimo = 0xFFFF;  // the length field is 16 bits
+std::string byte(size_t n) { return std::to_string(n) + " byte"; }
 
-size_t byte_valore(tipo_valore t) {
-  switch (t) {
-    case tipo_valore::intero:
-      return 2 + 2;
-    case tipo_valore::doppio:
-      return 2 + 8;
-    case tipo_valore::vuoto:
-      break;
+// The size of the value whose tag stands at o, or a defect.
+std::optional<difetto> misura_valore(std::string_view d, size_t o, size_t& misura) {
+  if (d.size() - o < 2)
+    return difetto{o, "tipo del valore troncato: " + byte(d.size() - o) + " su 2"};
+  lettore_le l(d, o);
+  tipo_valore tipo{};
+  if (!leggi_tipo(l, tipo)) {
+    return difetto{o, "tipo di valore sconosciuto " +
+                          std::to_string(decodifica_le<uint16_t>(d.data() + o)) +
+                          " (ammessi 0, 2 e 5)"};
   }
-  return 2;
-}
-
-void put_valore(codificatore& dst, const tracciato& t, int32_t m, int colonna) {
-  const tipo_valore tipo = t.tipo(m, colonna);
-  dst.put_u16(static_cast<uint16_t>(tipo));
-  switch (tipo) {
-    case tipo_valore::intero:
-      // Stored from an int16, so the conversion back is exact.
-      dst.put_i16(static_cast<int16_t>(t.valore(m, colonna)));
-      break;
-    case tipo_valore::doppio:
-      dst.put_f64(t.valore(m, colonna));
-      break;
-    case tipo_valore::vuoto:
-      break;
+  misura = byte_valore(tipo);
+  if (d.size() - o < misura) {
+    return difetto{o, "valore di tipo " + std::to_string(static_cast<int>(tipo)) +
+                          " troncato: " + byte(d.size() - o) + " su " + std::to_string(misura)};
   }
-}
-
-size_t lunghezza_nome(const voce_scenario& r) { return std::min(r.nome.size(), nome_massimo); }
-
-void put_riga(codificatore& dst, const voce_scenario& r) {
-  dst.put_u8(r.tipo);
-  dst.put_i32(r.inizio);
-  dst.put_i32(r.fine);
-  dst.put_i32(r.posizione);
-  dst.put_u8(r.dato1);
-  const size_t n = lunghezza_nome(r);
-  dst.put_u16(static_cast<uint16_t>(n));
-  dst.put_testo(r.nome, n);
-  dst.put_i16(r.dato4);
-  dst.put_i16(r.dato5);
-  dst.put_i16(r.dato7);
-  dst.put_i16(r.dato8);
-  dst.put_i16(r.dato9);
-  dst.put_u8(r.dato6);
-  dst.put_u8(r.dato10);
-  dst.put_u8(r.dato3);
-  dst.put_u8(r.dato2);
-  dst.put_i32(r.orario);
-}
-
-void put_cella(codificatore& dst, const cella& c) {
-  dst.put_u8(c.tipo_cella);
-  dst.put_i16(c.valore1);
-  dst.put_i16(c.valore2);
-  dst.put_i16(c.valore3);
-  dst.put_i16(c.valore4);
-  dst.put_u8(c.tempo_segnale);
-  dst.put_u8(c.avvicinamento);
-  dst.put_u8(c.tipo_montagna);
-  dst.put_u8(c.vel_limite);
-  dst.put_u8(c.pendenza);
-  dst.put_u8(c.aderenza);
+  return std::nullopt;
 }
 
 }  // namespace
 
+bool produci_treno(const tabella& t, bozza& b) { return produci_record<voce_scenario>(t, b); }
+
+bool produci_griglia(const std::vector<cella>& percorso, bozza& b) {
+  return produci_record<cella>(percorso, b);
+}
+
 bool produci_linea(const tracciato& t, const scrivi_pezzo& scrivi) {
   if (!t.allocato()) return true;
+  bozza_a_pezzi b(scrivi);
   // Pieces of about 64 KiB: the plan of a long route is never held twice.
-  constexpr size_t blocco = 65536;
-  constexpr size_t valore_massimo = 10;
-  std::vector<char> buffer(blocco + valore_massimo);
-  codificatore dst(buffer.data());
-  const char* soglia = buffer.data() + blocco;
+  flusso f(b, 0, flusso::capienza_normale + byte_valore(tipo_valore::doppio));
   // Column order: every first coordinate, then every second one.
   for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t m = 0; m <= t.fine(); ++m) {
-      put_valore(dst, t, m, colonna);
-      if (dst.cursore() >= soglia) {
-        if (!scrivi({buffer.data(), static_cast<size_t>(dst.cursore() - buffer.data())}))
-          return false;
-        dst.riparti(buffer.data());
-      }
-    }
+    for (int32_t m = 0; m <= t.fine(); ++m)
+      scrivi_valore(f, t.tipo(m, colonna), t.valore(m, colonna));
   }
-  return scrivi({buffer.data(), static_cast<size_t>(dst.cursore() - buffer.data())});
+  return f.svuota();
 }
 
 std::string immagine_linea(const tracciato& t) {
-  if (!t.allocato()) return {};
-  size_t dimensione = 0;
-  for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t m = 0; m <= t.fine(); ++m) dimensione += byte_valore(t.tipo(m, colonna));
-  }
-  std::string dst(dimensione, '\0');
-  codificatore c(dst.data());
-  for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t m = 0; m <= t.fine(); ++m) put_valore(c, t, m, colonna);
-  }
-  return dst;
+  bozza_memoria b;
+  scrivi_tracciato(t, b);
+  return std::move(b.contenuto);
 }
 
 std::string immagine_treno(const tabella& t) {
-  size_t dimensione = 0;
-  for (const voce_scenario& r : t) dimensione += byte_fissi_riga + lunghezza_nome(r);
-  std::string dst(dimensione, '\0');
-  codificatore c(dst.data());
-  for (const voce_scenario& r : t) put_riga(c, r);
-  return dst;
+  bozza_memoria b;
+  produci_treno(t, b);
+  return std::move(b.contenuto);
 }
 
 std::string immagine_griglia(const std::vector<cella>& percorso) {
-  std::string dst(byte_cella * percorso.size(), '\0');
-  codificatore c(dst.data());
-  for (const cella& x : percorso) put_cella(c, x);
-  return dst;
+  bozza_memoria b;
+  produci_griglia(percorso, b);
+  return std::move(b.contenuto);
+}
+
+std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cella>& celle) {
+  if (dati.empty()) return difetto{0, "file vuoto"};
+  if (const size_t resto = dati.size() % byte_cella; resto != 0) {
+    const size_t o = dati.size() - resto;
+    return difetto{o, "cella " + std::to_string(o / byte_cella) + " troncata: " + byte(resto) +
+                          " su " + std::to_string(byte_cella)};
+  }
+  std::vector<cella> lette(dati.size() / byte_cella);
+  lettore_le l(dati);
+  for (cella& c : lette) leggi_record(l, c);
+  celle = std::move(lette);
+  return std::nullopt;
+}
+
+std::optional<difetto> decodifica_tabella(std::string_view dati, tabella& t) {
+  if (dati.empty()) return difetto{0, "file vuoto"};
+  tabella letta{};
+  size_t o = 0;
+  for (int r = 0; r < righe_tabella; ++r) {
+    const size_t restano = dati.size() - o;
+    const std::string riga = "riga " + std::to_string(r);
+    const std::string fissi = std::to_string(byte_fissi_riga);
+    if (restano < offset_lunghezza_nome + 2) {
+      return difetto{o, riga + " troncata: " + byte(restano) + " dove ne servono almeno " + fissi};
+    }
+    const size_t n = decodifica_le<uint16_t>(dati.data() + o + offset_lunghezza_nome);
+    if (restano < byte_fissi_riga + n) {
+      return difetto{o, riga + " troncata: " + byte(restano) + " dove ne servono " + fissi + " + " +
+                            std::to_string(n) + " (nome di " + byte(n) + ")"};
+    }
+    lettore_le l(dati, o);
+    leggi_record(l, letta[static_cast<size_t>(r)]);
+    o = l.offset();
+  }
+  if (o != dati.size()) return difetto{o, byte(dati.size() - o) + " in piu' dopo la riga 86"};
+  t = std::move(letta);
+  return std::nullopt;
+}
+
+// Two walks: the first checks every value and counts them, the second,
+// over values known to be whole, fills the plan.
+std::optional<difetto> decodifica_piano(std::string_view dati, tracciato& t) {
+  if (dati.empty()) return difetto{0, "file vuoto"};
+  size_t valori = 0;
+  for (size_t o = 0; o < dati.size(); ++valori) {
+    size_t misura = 0;
+    if (auto d = misura_valore(dati, o, misura)) return d;
+    o += misura;
+  }
+  if (valori % 2 != 0) {
+    return difetto{dati.size(), "numero di valori dispari (" + std::to_string(valori) +
+                                    "): le due coordinate non hanno lo stesso numero di punti"};
+  }
+  const size_t punti = valori / 2;
+  if (punti - 1 > static_cast<size_t>(INT32_MAX)) return difetto{0, "troppi punti per un piano"};
+  tracciato letto;
+  letto.crea(static_cast<int32_t>(punti - 1));
+  lettore_le l(dati);
+  for (size_t v = 0; v < valori; ++v) {
+    const int colonna = v < punti ? 0 : 1;
+    const auto m = static_cast<int32_t>(v % punti);
+    tipo_valore tipo{};
+    leggi_tipo(l, tipo);
+    const double x = leggi_dato(l, tipo);
+    if (tipo == tipo_valore::intero) letto.imposta_intero(m, colonna, static_cast<int16_t>(x));
+    if (tipo == tipo_valore::doppio) letto.imposta_doppio(m, colonna, x);
+  }
+  t = std::move(letto);
+  return std::nullopt;
 }
 
 }  // namespace scenario

@@ -49,6 +49,7 @@ int esegui(disco& d, finestra& f) {
   stato s{};
   s.nome_linea = linea_predefinita;
   s.nome_treno = treno_predefinito;
+  s.trattieni_tracciato = false;
   f.mostra_attendere();
 
   if (auto e = scrivi_file(d, s); !e.ok) return riferisci_disco(e);

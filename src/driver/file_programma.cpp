@@ -6,6 +6,7 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -73,6 +74,93 @@ esito_io metti_al_posto(const std::filesystem::path& temporaneo,
   rimuovi_file(temporaneo);
   return esito_io::fallito(testo(destinazione), ec.message());
 }
+
+// A temporary opened for writing and reading at any offset, with no stdio
+// buffer of its own (the writers above it have theirs). The first failure is
+// kept; removed unless put in place.
+class bozza_file : public bozza {
+ public:
+  explicit bozza_file(std::filesystem::path destinazione)
+      : destinazione_(std::move(destinazione)), temporaneo_(file_temporaneo(destinazione_)) {
+    errno = 0;
+#ifdef _WIN32
+    f_ = _wfopen(temporaneo_.c_str(), L"w+b");
+#else
+    f_ = std::fopen(temporaneo_.c_str(), "w+b");
+#endif
+    if (f_ == nullptr) {
+      guasto(errno);
+      return;
+    }
+    std::setvbuf(f_, nullptr, _IONBF, 0);
+  }
+  bozza_file(const bozza_file&) = delete;
+  bozza_file& operator=(const bozza_file&) = delete;
+  ~bozza_file() override {
+    if (f_ != nullptr) std::fclose(f_);
+    if (!al_posto_) rimuovi_file(temporaneo_);
+  }
+
+  bool scrivi(uint64_t offset, std::string_view byte) override {
+    if (!vai(offset)) return false;
+    if (std::fwrite(byte.data(), 1, byte.size(), f_) == byte.size()) return true;
+    return guasto(errno);
+  }
+  bool leggi(uint64_t offset, std::span<char> byte) override {
+    if (!vai(offset)) return false;
+    if (std::fread(byte.data(), 1, byte.size(), f_) == byte.size()) return true;
+    return guasto(std::ferror(f_) ? errno : EIO);
+  }
+  bool tronca(uint64_t dimensione) override {
+    if (errore_ != 0) return false;
+    errno = 0;
+#ifdef _WIN32
+    const int r = _chsize_s(_fileno(f_), static_cast<long long>(dimensione));
+#else
+    const int r = ::ftruncate(fileno(f_), static_cast<off_t>(dimensione));
+#endif
+    return r == 0 || guasto(errno);
+  }
+  esito_io esito() const override {
+    return errore_ == 0 ? esito_io::riuscito() : fallito(temporaneo_, errore_);
+  }
+
+  // Closes the temporary: its bytes are all written. Then the rename.
+  esito_io chiudi() {
+    if (f_ != nullptr) {
+      errno = 0;
+      if (std::fclose(f_) != 0) guasto(errno);
+      f_ = nullptr;
+    }
+    return esito();
+  }
+  esito_io metti_al_posto() {
+    al_posto_ = true;
+    return scenario::metti_al_posto(temporaneo_, destinazione_);
+  }
+
+ private:
+  bool vai(uint64_t offset) {
+    if (errore_ != 0) return false;
+    errno = 0;
+#ifdef _WIN32
+    const int r = _fseeki64(f_, static_cast<long long>(offset), SEEK_SET);
+#else
+    const int r = fseeko(f_, static_cast<off_t>(offset), SEEK_SET);
+#endif
+    return r == 0 || guasto(errno);
+  }
+  bool guasto(int numero) {
+    if (errore_ == 0) errore_ = numero != 0 ? numero : EIO;
+    return false;
+  }
+
+  std::filesystem::path destinazione_;
+  std::filesystem::path temporaneo_;
+  std::FILE* f_ = nullptr;
+  int errore_ = 0;
+  bool al_posto_ = false;
+};
 
 }  // namespace
 
@@ -144,7 +232,7 @@ esito_io disco_reale::sostituisci_a_pezzi(const std::string& nome, const produtt
   if (int errore = scrivi_temporaneo(temporaneo, contenuto); errore != 0) {
     return fallito(temporaneo, errore);
   }
-  return metti_al_posto(temporaneo, destinazione);
+  return scenario::metti_al_posto(temporaneo, destinazione);
 }
 
 esito_io disco_reale::sostituisci_insieme(const std::vector<file_nuovo>& file) {
@@ -158,10 +246,28 @@ esito_io disco_reale::sostituisci_insieme(const std::vector<file_nuovo>& file) {
     temporanei.push_back(temporaneo);
   }
   for (size_t i = 0; i < file.size(); ++i) {
-    if (esito_io e = metti_al_posto(temporanei[i], percorso(file[i].nome)); !e.ok) {
+    if (esito_io e = scenario::metti_al_posto(temporanei[i], percorso(file[i].nome)); !e.ok) {
       for (size_t j = i + 1; j < file.size(); ++j) rimuovi_file(temporanei[j]);
       return e;
     }
+  }
+  return esito_io::riuscito();
+}
+
+std::unique_ptr<bozza> disco_reale::apri_bozza(const std::string& nome) {
+  return std::make_unique<bozza_file>(percorso(nome));
+}
+
+esito_io disco_reale::metti_al_posto(std::vector<std::unique_ptr<bozza>>& bozze) {
+  std::vector<bozza_file*> file;
+  for (const auto& b : bozze) {
+    auto* f = dynamic_cast<bozza_file*>(b.get());
+    if (f == nullptr) return esito_io::fallito("", "bozza di un altro disco");
+    if (esito_io e = f->chiudi(); !e.ok) return e;
+    file.push_back(f);
+  }
+  for (bozza_file* f : file) {
+    if (esito_io e = f->metti_al_posto(); !e.ok) return e;
   }
   return esito_io::riuscito();
 }

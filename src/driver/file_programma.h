@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ class disco_reale : public disco {
   esito_io sostituisci_a_pezzi(const std::string& nome, const produttore& contenuto) override;
   // Every temporary is written before any target is replaced.
   esito_io sostituisci_insieme(const std::vector<file_nuovo>& file) override;
+  // A draft is the target's temporary, open for writing and reading back;
+  // dropped, it is removed. Put in place like sostituisci_insieme.
+  std::unique_ptr<bozza> apri_bozza(const std::string& nome) override;
+  esito_io metti_al_posto(std::vector<std::unique_ptr<bozza>>& bozze) override;
 
   std::filesystem::path percorso(const std::string& nome) const { return cartella_ / nome; }
 

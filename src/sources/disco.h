@@ -3,8 +3,11 @@
 // fuzzer, library use) implement it, so compiling never has to touch a file.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +37,47 @@ struct file_nuovo {
   produttore contenuto;
 };
 
+// A file being written before it takes its name: bytes put at any offset, read
+// back and cut to a length, so a file laid out in columns can be produced as its
+// values are computed. After the first failure every call fails and `esito`
+// names the file and the reason. A draft dropped without being put in place
+// leaves no trace.
+class bozza {
+ public:
+  virtual ~bozza() = default;
+  virtual bool scrivi(uint64_t offset, std::string_view byte) = 0;
+  virtual bool leggi(uint64_t offset, std::span<char> byte) = 0;
+  virtual bool tronca(uint64_t dimensione) = 0;
+  virtual esito_io esito() const = 0;
+};
+
+// A draft held in memory; the default of every disk, and the image writers' buffer.
+class bozza_memoria : public bozza {
+ public:
+  explicit bozza_memoria(std::string nome = {}) : nome_(std::move(nome)) {}
+  bool scrivi(uint64_t offset, std::string_view byte) override {
+    if (contenuto.size() < offset + byte.size()) contenuto.resize(offset + byte.size());
+    contenuto.replace(offset, byte.size(), byte);
+    return true;
+  }
+  bool leggi(uint64_t offset, std::span<char> byte) override {
+    if (offset > contenuto.size() || contenuto.size() - offset < byte.size()) return false;
+    contenuto.copy(byte.data(), byte.size(), offset);
+    return true;
+  }
+  bool tronca(uint64_t dimensione) override {
+    contenuto.resize(dimensione);
+    return true;
+  }
+  esito_io esito() const override { return {}; }
+  const std::string& nome() const { return nome_; }
+
+  std::string contenuto;
+
+ private:
+  std::string nome_;
+};
+
 class disco {
  public:
   virtual ~disco() = default;
@@ -61,6 +105,24 @@ class disco {
       if (esito_io e = sostituisci_a_pezzi(f.nome, f.contenuto); !e.ok) return e;
     }
     return esito_io::riuscito();
+  }
+
+  // A draft of file `nome`, to be put in place with metti_al_posto. By default
+  // it is held in memory and handed whole to sostituisci_insieme.
+  virtual std::unique_ptr<bozza> apri_bozza(const std::string& nome) {
+    return std::make_unique<bozza_memoria>(nome);
+  }
+  // Puts drafts this disk opened in place as one replacement: a failed draft
+  // stops it before any file is replaced.
+  virtual esito_io metti_al_posto(std::vector<std::unique_ptr<bozza>>& bozze) {
+    std::vector<file_nuovo> file;
+    for (const auto& b : bozze) {
+      if (esito_io e = b->esito(); !e.ok) return e;
+      const auto* m = dynamic_cast<const bozza_memoria*>(b.get());
+      if (m == nullptr) return esito_io::fallito("", "bozza di un altro disco");
+      file.push_back({m->nome(), [m](const scrivi_pezzo& scrivi) { return scrivi(m->contenuto); }});
+    }
+    return sostituisci_insieme(file);
   }
 };
 

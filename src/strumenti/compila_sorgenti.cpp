@@ -19,8 +19,9 @@ esito_strumento guasto(const esito_io& e, std::ostream& err) {
 esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::string& nome_linea,
                                  const std::string& nome_treno,
                                  const std::string& prefisso_sorgenti, std::ostream& err) {
-  disco_raccolta raccolta(sorgenti);
+  disco_raccolta raccolta(sorgenti, uscita);
   stato s{};
+  s.trattieni_tracciato = false;
   s.nome_linea = nome_linea;
   s.nome_treno = nome_treno;
   const esito_compilazione esito = memorizza_percorso(s, raccolta, 1);
@@ -32,7 +33,7 @@ esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::stri
     err << "compila_scenario: nessun file compilato scritto\n";
     return esito_strumento::errore_compilazione;
   }
-  if (esito_io e = raccolta.scrivi_su(uscita); !e.ok) return guasto(e, err);
+  if (esito_io e = raccolta.scrivi_su_uscita(); !e.ok) return guasto(e, err);
   return esito_strumento::fatto;
 }
 

@@ -1,9 +1,6 @@
-// Decoders of the three compiled files (layouts: docs/formati.md), the
-// inverse of the encoders in compiler/uscita.h: encoding what a decoder
-// returns gives back the same bytes. Each checks the file's structure and
-// returns its first defect, with the byte offset where it lies, rather than
-// reading past the end or guessing; nothing in any input can make them fail
-// otherwise.
+// The kinds of compiled file the tools read, told from a file's name or a
+// command-line word, and the one-line report of a file that breaks its
+// layout. The decoders themselves sit beside the encoders, in compiler/uscita.h.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/cella.h"
-#include "compiler/tabella.h"
+#include "compiler/uscita.h"
 
 namespace scenario {
 
@@ -25,21 +21,7 @@ std::optional<tipo_file> tipo_da_nome(std::string_view nome);
 // The kind from its command-line word: "plan", "table", "grid".
 std::optional<tipo_file> tipo_da_parola(std::string_view parola);
 
-struct difetto {
-  size_t offset = 0;
-  std::string messaggio;
-};
-
 // "NOME: file non valido (griglia) all'offset N: messaggio", for the reports.
 std::string descrivi_difetto(const std::string& nome, tipo_file tipo, const difetto& d);
-
-// Cells of 15 bytes; the size must be a non-zero multiple of 15.
-std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cella>& celle);
-// Exactly 87 rows of 34 + n bytes, n the name length each row states.
-std::optional<difetto> decodifica_tabella(std::string_view dati, tabella& t);
-// Tagged values (0 empty, 2 integer, 5 double), an even number of them: the
-// first half is the first coordinate of points 0, 1, ..., the second half
-// the second coordinate.
-std::optional<difetto> decodifica_piano(std::string_view dati, tracciato& t);
 
 }  // namespace scenario

@@ -9,23 +9,25 @@ esito_io disco_raccolta::leggi(const std::string& nome, std::string& contenuto) 
 }
 
 esito_io disco_raccolta::sostituisci(const std::string& nome, std::string_view contenuto) {
-  for (auto& [n, c] : raccolti_) {
-    if (n == nome) {
-      c.assign(contenuto);
-      return esito_io::riuscito();
-    }
+  std::unique_ptr<bozza> b = uscita_.apri_bozza(nome);
+  b->scrivi(0, contenuto);
+  std::vector<std::unique_ptr<bozza>> una;
+  una.push_back(std::move(b));
+  return metti_al_posto(una);
+}
+
+esito_io disco_raccolta::metti_al_posto(std::vector<std::unique_ptr<bozza>>& bozze) {
+  for (auto& b : bozze) {
+    if (esito_io e = b->esito(); !e.ok) return e;
   }
-  raccolti_.emplace_back(nome, std::string(contenuto));
+  for (auto& b : bozze) pronte_.push_back(std::move(b));
   return esito_io::riuscito();
 }
 
-esito_io disco_raccolta::scrivi_su(disco& d) const {
-  std::vector<file_nuovo> file;
-  for (const auto& [nome, contenuto] : raccolti_) {
-    const std::string* testo = &contenuto;
-    file.push_back({nome, [testo](const scrivi_pezzo& scrivi) { return scrivi(*testo); }});
-  }
-  return d.sostituisci_insieme(file);
+esito_io disco_raccolta::scrivi_su_uscita() {
+  esito_io e = uscita_.metti_al_posto(pronte_);
+  pronte_.clear();
+  return e;
 }
 
 }  // namespace scenario

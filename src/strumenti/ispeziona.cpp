@@ -5,9 +5,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 #include "compiler/misure_griglia.h"
+#include "compiler/record.h"
 #include "strumenti/elementi.h"
 #include "strumenti/nomi_tipi.h"
 #include "strumenti/testo_1252.h"
@@ -19,41 +22,21 @@ namespace {
 struct campo {
   const char* nome;
   int64_t valore;
+  const std::string* testo;  // the row's name, in its place among the fields
 };
 
-// The cell's fields in file order.
-std::array<campo, 11> campi(const cella& c) {
-  return {{{"tipo_cella", c.tipo_cella},
-           {"valore1", c.valore1},
-           {"valore2", c.valore2},
-           {"valore3", c.valore3},
-           {"valore4", c.valore4},
-           {"tempo_segnale", c.tempo_segnale},
-           {"avvicinamento", c.avvicinamento},
-           {"tipo_montagna", c.tipo_montagna},
-           {"vel_limite", c.vel_limite},
-           {"pendenza", c.pendenza},
-           {"aderenza", c.aderenza}}};
-}
-
-// The row's numeric fields in declaration order; `nome` stands after the first five.
-constexpr size_t campi_prima_del_nome = 5;
-std::array<campo, 15> campi(const voce_scenario& v) {
-  return {{{"tipo", v.tipo},
-           {"inizio", v.inizio},
-           {"fine", v.fine},
-           {"posizione", v.posizione},
-           {"dato1", v.dato1},
-           {"dato4", v.dato4},
-           {"dato5", v.dato5},
-           {"dato7", v.dato7},
-           {"dato8", v.dato8},
-           {"dato9", v.dato9},
-           {"dato6", v.dato6},
-           {"dato10", v.dato10},
-           {"dato3", v.dato3},
-           {"dato2", v.dato2},
-           {"orario", v.orario}}};
+// A record's fields in file order, from its one description.
+template <typename R>
+std::vector<campo> campi(const R& r) {
+  std::vector<campo> c;
+  per_campi(r, [&c](const char* nome, const auto& v) {
+    if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(v)>>) {
+      c.push_back({nome, v, nullptr});
+    } else {
+      c.push_back({nome, 0, &v});
+    }
+  });
+  return c;
 }
 
 std::string numero(double x) {
@@ -265,19 +248,19 @@ descrizione descrivi_riga(size_t r, const voce_scenario& v) {
             ":" + (d.testo.empty() ? " vuota" : " " + d.testo);
   d.json = "{\"indice\":" + std::to_string(r);
   membro(d, "ruolo", ru != nullptr ? testo_json(ru) : std::string("null"));
-  const auto cc = campi(v);
-  for (size_t k = 0; k < cc.size(); ++k) {
-    if (k == campi_prima_del_nome) {
-      membro(d, "nome", testo_json(v.nome));
-      std::string esa;
-      for (const char c : v.nome) {
-        static constexpr char cifre[] = "0123456789ABCDEF";
-        esa += cifre[static_cast<unsigned char>(c) >> 4];
-        esa += cifre[static_cast<unsigned char>(c) & 15];
-      }
-      membro(d, "nome_byte", "\"" + esa + "\"");
+  for (const campo& k : campi(v)) {
+    if (k.testo == nullptr) {
+      membro(d, k.nome, std::to_string(k.valore));
+      continue;
     }
-    membro(d, cc[k].nome, std::to_string(cc[k].valore));
+    membro(d, k.nome, testo_json(*k.testo));
+    std::string esa;
+    for (const char c : *k.testo) {
+      static constexpr char cifre[] = "0123456789ABCDEF";
+      esa += cifre[static_cast<unsigned char>(c) >> 4];
+      esa += cifre[static_cast<unsigned char>(c) & 15];
+    }
+    membro(d, "nome_byte", "\"" + esa + "\"");
   }
   if (ru != nullptr) {
     if (const auto p = posizione_riga(ru, v)) {
