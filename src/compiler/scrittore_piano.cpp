@@ -20,9 +20,7 @@ scrittore_piano::scrittore_piano(bozza& b, int32_t fine, uint64_t colonna0, size
       fine_(fine),
       inizio1_(colonna0),
       colonne_{flusso(b, 0, capienza), flusso(b, colonna0, capienza)},
-      capienza_(capienza) {
-  bozza_.tronca(0);
-}
+      capienza_(capienza) {}
 
 // Column 1 so far lies at [inizio1_, inizio1_ + n) of the draft (its buffer
 // aside): copied piece by piece to `nuovo`, from the end when moving up, so no

@@ -14,10 +14,9 @@ namespace {
 
 template <typename R, typename Elenco>
 bool produci_record(const Elenco& elenco, bozza& b) {
-  b.tronca(0);
   flusso f(b, 0);
   for (const R& r : elenco) scrivi_record(f, r);
-  return f.svuota();
+  return f.svuota() && b.tronca(f.posizione()) && b.esito().ok;
 }
 
 // Bytes written in order, handed on as they come; after a refusal nothing more.

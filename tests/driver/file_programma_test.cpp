@@ -11,7 +11,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "cartella_prova.h"
 
@@ -275,6 +277,65 @@ TEST(DiscoReale, EliminaEsiste) {
   EXPECT_EQ(e.file, (c / "vuota").string());
   EXPECT_EQ(e.motivo, std::strerror(errno_cartella));
   EXPECT_TRUE(fs::is_directory(c / "vuota"));
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// A draft is the target's temporary: written at any offset, read back and
+// cut; dropped, it leaves nothing; put in place, it replaces the target.
+TEST(DiscoReale, UnaBozzaScriveAOffsetEPrendeIlPostoDelFile) {
+  cartella_prova c;
+  scrivi(c / "p.dat", "vecchio");
+  disco_reale d(c.percorso());
+  {
+    std::unique_ptr<bozza> b = d.apri_bozza("p.dat");
+    ASSERT_TRUE(b->scrivi(0, "nuovo"));
+    EXPECT_TRUE(fs::exists(file_temporaneo(c / "p.dat")));
+  }
+  EXPECT_FALSE(fs::exists(file_temporaneo(c / "p.dat"))) << "a dropped draft leaves no trace";
+  EXPECT_EQ(leggi(c / "p.dat"), "vecchio");
+
+  std::vector<std::unique_ptr<bozza>> bozze;
+  bozze.push_back(d.apri_bozza("p.dat"));
+  bozze.push_back(d.apri_bozza("q.dat"));
+  bozza& p = *bozze[0];
+  ASSERT_TRUE(p.scrivi(6, "colonna1"));
+  ASSERT_TRUE(p.scrivi(0, "col0::"));
+  std::string letto(6, '\0');
+  ASSERT_TRUE(p.leggi(6, {letto.data(), letto.size()}));
+  EXPECT_EQ(letto, "colonn");
+  ASSERT_TRUE(p.tronca(10));
+  ASSERT_TRUE(bozze[1]->scrivi(0, "q"));
+  ASSERT_TRUE(d.metti_al_posto(bozze).ok);
+  EXPECT_EQ(leggi(c / "p.dat"), "col0::colo");
+  EXPECT_EQ(leggi(c / "q.dat"), "q");
+  bozze.clear();
+  EXPECT_EQ(leggi(c / "p.dat"), "col0::colo") << "a draft put in place is not removed";
+}
+
+// A draft the disk refuses: named with the system's reason, and no target replaced.
+TEST(DiscoReale, UnaBozzaSulDiscoPienoNominaIlTemporaneo) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  cartella_prova c;
+  scrivi(c / "a.dat", "vecchio a");
+  scrivi(c / "b.dat", "vecchio b");
+  fs::create_symlink("/dev/full", file_temporaneo(c / "b.dat"));
+  disco_reale d(c.percorso());
+  std::vector<std::unique_ptr<bozza>> bozze;
+  bozze.push_back(d.apri_bozza("a.dat"));
+  bozze.push_back(d.apri_bozza("b.dat"));
+  bozze[0]->scrivi(0, "nuovo a");
+  EXPECT_FALSE(bozze[1]->scrivi(0, std::string(70000, 'b')));
+  const esito_io e = d.metti_al_posto(bozze);
+  EXPECT_FALSE(e.ok);
+  EXPECT_EQ(e.file, file_temporaneo(c / "b.dat").string());
+  EXPECT_EQ(e.motivo, std::strerror(ENOSPC));
+  EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
+  EXPECT_EQ(leggi(c / "b.dat"), "vecchio b");
 }
 
 }  // namespace
