@@ -82,9 +82,10 @@ constexpr size_t byte_fissi() {
   return n;
 }
 inline constexpr size_t byte_cella = byte_fissi<cella>();
-inline constexpr size_t byte_fissi_riga = byte_fissi<voce_scenario>();
+// A row holds a std::string, which not every compiler builds at compile time.
+inline const size_t byte_fissi_riga = byte_fissi<voce_scenario>();
 // Where a row's name length stands: after the fields before `nome`.
-inline constexpr size_t offset_lunghezza_nome = [] {
+inline const size_t offset_lunghezza_nome = [] {
   size_t n = 0;
   bool prima = true;
   voce_scenario v{};
