@@ -164,8 +164,9 @@ void estendi_tracciato(analisi& a, int64_t fino, std::optional<double> k, bool e
   // A plan too short is filled to its end, then fails like any access beyond it.
   if (m < 2 || !s.tracciato.allocato()) fallisci();
   const int64_t scrivibile = std::min<int64_t>(ultimo, s.tracciato.fine());
-  punto_piano& penultimo = a.w.penultimo;
-  punto_piano& precedente = a.w.precedente;
+  // Local copies: the loop keeps them in registers.
+  punto_piano penultimo = a.w.penultimo;
+  punto_piano precedente = a.w.precedente;
   for (; m <= scrivibile; ++m) {
     const punto_piano nuovo =
         k ? passo_curva(precedente, penultimo, *k) : passo_rettilineo(precedente, penultimo);
@@ -173,6 +174,8 @@ void estendi_tracciato(analisi& a, int64_t fino, std::optional<double> k, bool e
     penultimo = precedente;
     precedente = nuovo;
   }
+  a.w.penultimo = penultimo;
+  a.w.precedente = precedente;
   if (ultimo > scrivibile) fallisci();
   if (entro_milione && m > cursore_massimo_tracciato) abbandona(103);
 }
