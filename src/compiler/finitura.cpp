@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "compiler/errori.h"
 #include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
 
@@ -18,10 +19,6 @@ namespace scenario {
 namespace {
 
 constexpr int16_t valore_punto = 180;
-constexpr int32_t errore_segnale_avviso = 11;
-constexpr int32_t errore_prima_inizio = 12;
-constexpr int32_t errore_dentro_dopo = 13;
-constexpr int32_t errore_senza_fine = 30;
 constexpr int16_t velocita_senza_punti = 110;  // no points inside from this speed up
 constexpr int32_t nessuna = -1;
 
@@ -48,6 +45,7 @@ void conflitto(passata& p, int32_t codice, int32_t cella_errore, conflitto_finit
   p.s.posizione_errore = cella_errore * metri_cella;
   p.s.diagnostica.luogo = {};
   p.s.diagnostica.conflitto = std::move(oggetti);
+  annota_errore(p.s);
 }
 
 std::vector<int32_t> prossime_fini(const stato& s) {
@@ -78,7 +76,7 @@ void punto_prima_del_segnale(passata& p, int32_t c, int32_t i) {
   } else if (in(p, p2).tipo_cella == punto_valore) {
     in(p, p2).valore1 = static_cast<int16_t>(minimo(valore_punto, in(p, p2).valore1));
   } else {
-    conflitto(p, errore_segnale_avviso, c, {/*avviso*/ i, {}, {}, /*segnale*/ c, {p1, p2}});
+    conflitto(p, errori::segnale_vicino_avviso, c, {/*avviso*/ i, {}, {}, /*segnale*/ c, {p1, p2}});
   }
 }
 
@@ -98,7 +96,7 @@ void punto_prima_dell_inizio(passata& p, int32_t i, int32_t da) {
       return;
     }
   }
-  conflitto(p, errore_prima_inizio, i,
+  conflitto(p, errori::prima_dell_inizio, i,
             {{}, /*inizio*/ i, {}, {}, {i - da, i - da - 1, i - da - 2}});
 }
 
@@ -118,7 +116,7 @@ int32_t punto_nella_scansione(passata& p, int32_t k, int32_t i) {
     punto_valore_in(p, k + 1);
     return -1;
   }
-  conflitto(p, errore_dentro_dopo, k, {{}, /*inizio*/ i, {}, {}, {k, k - 1, k + 1}});
+  conflitto(p, errori::dentro_o_dopo, k, {{}, /*inizio*/ i, {}, {}, {k, k - 1, k + 1}});
   return 8;
 }
 
@@ -141,7 +139,7 @@ int32_t scansione(passata& p, int32_t i) {
       return fine;
     }
   }
-  conflitto(p, errore_senza_fine, i, {{}, /*inizio*/ i, {}, {}, {}});
+  conflitto(p, errori::rallentamento_senza_fine, i, {{}, /*inizio*/ i, {}, {}, {}});
   return nessuna;
 }
 
@@ -161,7 +159,7 @@ void punto_dopo_la_fine(passata& p, int32_t k, int32_t i) {
   } else if (libera_in(p, f - 1)) {
     punto_valore_in(p, f - 1);
   } else {
-    conflitto(p, errore_dentro_dopo, k,
+    conflitto(p, errori::dentro_o_dopo, k,
               {{}, /*inizio*/ i, /*fine*/ k, /*segnale*/ f + 1, {f, f - 1}});
   }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "compiler/errori.h"
 #include "compiler/memorizza_dati_interno.h"
 #include "compiler/misure_griglia.h"
 #include "sources/nomi_file.h"
@@ -19,10 +20,6 @@ namespace scenario {
 namespace {
 
 using namespace lettura;
-
-constexpr int32_t errore_sorgente_mancante = 101;
-constexpr int32_t errore_progressiva = 2;
-constexpr int32_t errore_lettura = 25;
 
 std::string carica(disco& d, const std::string& nome) {
   std::string testo;
@@ -38,8 +35,10 @@ void elimina(disco& d, const std::string& nome) {
 
 void leggi_linea(analisi& a, disco& d, const std::string& nome) {
   a.riga_corrente = {nome, 0, 0};
-  sorgente f(carica(d, nome), nome);
+  a.c = controlli{};
+  sorgente f(carica(d, nome), nome, &a.s.diagnostica.avvisi);
   leggi_sorgente_linea(a, f);
+  osserva_mancanti(a, nome);
   elimina(d, nome);
   // What follows the body belongs to no row.
   a.riga_corrente = {nome, 0, 0};
@@ -50,8 +49,12 @@ void leggi_treno(analisi& a, disco& d, const std::string& nome) {
   a.riga_corrente = {nome, 0, 0};
   // A source that cannot be opened falls into the trap, like a reading failure.
   if (!d.esiste(nome)) fallisci();
-  sorgente f(carica(d, nome), nome);
+  a.c = controlli{};
+  a.c.sezione = sezione_sorgente::corpo_treno;
+  a.c.linea = false;
+  sorgente f(carica(d, nome), nome, &a.s.diagnostica.avvisi);
   leggi_sorgente_treno(a, f);
+  osserva_mancanti(a, nome);
   elimina(d, nome);
   a.riga_corrente = {nome, 0, 0};
   completa_treno(a);
@@ -84,8 +87,9 @@ void controlla_progressive(analisi& a) {
   for (int r = 81; r <= 83; ++r) {
     const voce_scenario& v = s.tabella_scenario[static_cast<size_t>(r)];
     if (!multipli_di_50(v)) {
-      s.codice_errore = errore_progressiva;
+      s.codice_errore = errori::progressiva_non_multipla;
       s.diagnostica.luogo = luogo_progressiva(a, v);
+      annota_errore(s);
     }
   }
 }
@@ -93,7 +97,8 @@ void controlla_progressive(analisi& a) {
 // Records 25 and deletes both sources where they still exist. The first disk
 // failure met is the one returned.
 esito_io trappola(stato& s, disco& d, const nomi_file& nomi, esito_io io) {
-  s.codice_errore = errore_lettura;
+  s.codice_errore = errori::lettura;
+  annota_errore(s);
   for (const std::string& nome : {nomi.sorgente_linea(), nomi.sorgente_treno()}) {
     esito_io e = d.elimina(nome);
     if (!e.ok && io.ok) io = std::move(e);
@@ -107,6 +112,7 @@ esito_io abbandona_sorgente(stato& s, disco& d, const nomi_file& nomi,
   if (!a.ereditato) s.diagnostica.luogo = luogo;
   s.codice_errore = a.codice;
   if (a.con_posizione) s.posizione_errore = a.posizione;
+  if (!a.ereditato) annota_errore(s);
   esito_io e = d.elimina(in_lettura);
   if (!e.ok) return trappola(s, d, nomi, std::move(e));
   return {};
@@ -122,6 +128,21 @@ void azzera_costruzione(stato& s) {
   s.diagnostica = {};
 }
 
+// A failure with no grid while no route length was read comes from that row's
+// absence: its place is the row that looks like it, or "[generale]".
+void luogo_del_guasto(analisi& a, const luogo_sorgente& dove) {
+  stato& s = a.s;
+  s.diagnostica.luogo = dove;
+  s.diagnostica.nota.clear();
+  if (a.lunghezza_letta || s.griglia_creata()) return;
+  const std::optional<luogo_sorgente> l = a.c.linea ? a.c.lunghezza_simile : std::nullopt;
+  if (!l && !(a.c.linea && a.c.generale)) return;
+  s.diagnostica.luogo = l ? *l : *a.c.generale;
+  s.diagnostica.nota =
+      "manca la riga \"lunghezza percorso\" in [generale]: senza di essa la "
+      "griglia del percorso non esiste";
+}
+
 esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
   stato& s = a.s;
   std::string in_lettura = nomi.sorgente_linea();
@@ -133,10 +154,10 @@ esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
   } catch (const abbandono& e) {
     return abbandona_sorgente(s, d, nomi, in_lettura, e, a.riga_corrente);
   } catch (const guasto& g) {
-    s.diagnostica.luogo = g.campo ? *g.campo : a.riga_corrente;
+    luogo_del_guasto(a, g.campo ? *g.campo : a.riga_corrente);
     return trappola(s, d, nomi, g.io);
   } catch (const std::bad_alloc&) {
-    s.diagnostica.luogo = a.riga_corrente;
+    luogo_del_guasto(a, a.riga_corrente);
     return trappola(s, d, nomi, {});
   }
   return {};
@@ -150,8 +171,9 @@ esito_io memorizza_dati(stato& s, disco& d, uscita_piano* piano) {
   s.tabella_scenario[riga_servizio].nome = s.nome_treno;
   azzera_costruzione(s);
   if (!d.esiste(nomi.sorgente_linea())) {
-    s.codice_errore = errore_sorgente_mancante;
+    s.codice_errore = errori::linea_mancante;
     s.diagnostica.luogo = {nomi.sorgente_linea(), 0, 0};
+    annota_errore(s);
     return {};
   }
 
@@ -162,7 +184,7 @@ esito_io memorizza_dati(stato& s, disco& d, uscita_piano* piano) {
   try {
     crea_dovuti(a);
   } catch (const guasto&) {
-    s.diagnostica.luogo = a.riga_corrente;
+    luogo_del_guasto(a, a.riga_corrente);
     io = trappola(s, d, nomi, std::move(io));
   } catch (const std::bad_alloc&) {
     s.diagnostica.luogo = a.riga_corrente;

@@ -10,13 +10,18 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "compiler/arrotonda.h"
+#include "compiler/errori.h"
 #include "compiler/memorizza_dati.h"
 #include "compiler/passo_tracciato.h"
+#include "compiler/percorso.h"
 #include "compiler/stato.h"
 #include "sources/disco.h"
 #include "sources/lettore_campi.h"
+#include "sources/righe_sorgente.h"
 
 namespace scenario::lettura {
 
@@ -40,6 +45,9 @@ struct abbandono {
   bool ereditato = false;
 };
 
+inline abbandono abbandono_di(int32_t codice, int32_t posizione, bool ereditato) {
+  return {codice, true, posizione, ereditato};
+}
 [[noreturn]] void abbandona(int32_t codice);
 [[noreturn]] void abbandona(int32_t codice, int32_t posizione);
 [[noreturn]] void fallisci();
@@ -50,7 +58,9 @@ enum class dopo_riga { continua, esci };
 // One source, owned while it is read. Every read that fails throws guasto.
 class sorgente {
  public:
-  sorgente(std::string testo, const std::string& nome);
+  // `avvisi` receives the warnings on single fields (a number not written as
+  // a whole number, a control character); none when null.
+  sorgente(std::string testo, const std::string& nome, std::vector<avviso>* avvisi = nullptr);
   sorgente(const sorgente&) = delete;
   sorgente& operator=(const sorgente&) = delete;
 
@@ -60,10 +70,35 @@ class sorgente {
   bool fine() const { return lettore_.fine(); }
   // Where the field read last began.
   luogo_sorgente luogo_campo() const;
+  // The value fields read since the keyword field of the row: the k-th one's
+  // place (the keyword's place when there is none).
+  void nuova_riga() { campi_.clear(); }
+  luogo_sorgente campo(size_t k) const;
 
  private:
+  void controlla_caratteri(const luogo_sorgente& l, std::string_view letto_come);
+
   std::string contenuto_;  // declared before the reader, which views it
   lettore_campi lettore_;
+  std::vector<avviso>* avvisi_;
+  std::vector<luogo_sorgente> campi_;
+};
+
+// What the warnings follow across the rows of the source being read. Nothing
+// of it reaches a compiled byte.
+struct controlli {
+  sezione_sorgente sezione = sezione_sorgente::generale_linea;
+  bool linea = true;
+  std::array<int, tipi_riga.size()> contate{};
+  int ultima_intestazione = -1;  // index in the source's list of headers
+  bool fine_vista = false;       // "[fine]" met before the last field
+  bool avvisato_dopo_fine = false;
+  int riga_sconosciuta = 0;  // one unknown keyword warned a line
+  std::optional<int32_t> ultima_pendenza, ultima_velocita, ultima_aderenza;
+  std::optional<int32_t> ultima_stazione, ultimo_orario;
+  std::optional<luogo_sorgente> generale;  // where "[generale]" stands
+  // A [generale] row dropped that looks like the route length.
+  std::optional<luogo_sorgente> lunghezza_simile;
 };
 
 // Working state of one call; step 5 puts it back to these values.
@@ -105,10 +140,34 @@ struct analisi {
   luogo_sorgente riga_corrente{};
   // Rows 81, 82, 83 ("tre", "due", "uno") as last read; no place: not read.
   std::array<progressiva_letta, 3> progressive{};
+  controlli c{};
+  bool lunghezza_letta = false;  // a route-length row was met
 };
 
-// The current row is the one that placed an object in cell i.
+// ---- warnings (memorizza_dati_avvisi.cpp) ----
+
+void avvisa(analisi& a, const luogo_sorgente& l, std::string testo, bool lettura = false);
+// A keyword field of the current section: a header, a known row, or a row
+// dropped because no row kind matches it.
+void osserva_chiave(analisi& a, const std::string& chiave, const luogo_sorgente& l);
+// The body ended at the end of the file: was its last field "[fine]"?
+// `non_letto` is the keyword field that reached the end, if one did.
+void osserva_fine(analisi& a, const sorgente& f, const std::string* non_letto);
+// The source is read: rows every author needs that it lacks.
+void osserva_mancanti(analisi& a, const std::string& file);
+// A position that must grow from row to row.
+void posizione_crescente(analisi& a, std::optional<int32_t>& ultima, int32_t p,
+                         std::string_view cosa, const luogo_sorgente& l);
+// A value that is stored cut to a narrower field, or wrapped.
+void valore_in_campo(analisi& a, int64_t valore, int64_t minimo, int64_t massimo,
+                     int64_t memorizzato, std::string_view cosa, const luogo_sorgente& l);
+// A text stored one byte a character: bytes above 127.
+void testo_ascii(analisi& a, const std::string& t, const luogo_sorgente& l);
+
+// The current row is the one that placed an object in cell i, or in the
+// cells of a placement's outcome.
 void segna_posato(analisi& a, int64_t i);
+void segna_posati(analisi& a, const esito_piazzamento& e);
 
 // Reads the next keyword field into riga, dropping up to two consecutive
 // comments. False when the body ends here (the field reached the end).

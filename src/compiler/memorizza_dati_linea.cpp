@@ -4,16 +4,19 @@
 // The [generale] words other than the route length match in lower case only.
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <string>
 
 #include "compiler/arrotonda.h"
 #include "compiler/codici.h"
+#include "compiler/errori.h"
 #include "compiler/memorizza_dati_interno.h"
 #include "compiler/misure_griglia.h"
 #include "compiler/passo_tracciato.h"
 #include "compiler/percorso.h"
 #include "sources/parole_chiave.h"
+#include "sources/righe_sorgente.h"
 
 namespace scenario::lettura {
 
@@ -26,11 +29,15 @@ constexpr int32_t cursore_massimo_tracciato = 1000000;
 
 // Everything before the first "[generale]" is skipped; a file ending first
 // has none.
-void cerca_generale(sorgente& f, std::string& riga) {
+void cerca_generale(analisi& a, sorgente& f, std::string& riga) {
   for (;;) {
     riga = f.testo();
-    if (f.fine()) abbandona(102);
-    if (contiene(riga, "[generale]")) return;
+    if (f.fine()) abbandona(errori::generale_mancante);
+    if (contiene(riga, "[generale]")) {
+      a.c.generale = f.luogo_campo();
+      a.c.ultima_intestazione = 0;
+      return;
+    }
   }
 }
 
@@ -41,11 +48,12 @@ bool griglia_possibile(int32_t l) {
 
 // A second such row makes a new grid and plan due in place of the first.
 void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
-  if (!(contiene(riga, "percorso") && contiene(riga, "lunghezza"))) return;
+  if (!riconosce(riga, riga::lunghezza)) return;
+  a.lunghezza_letta = true;
   stato& s = a.s;
   const int32_t l = f.lungo();
   s.tabella_scenario[riga_treno].fine = l;
-  if (l > lunghezza_massima) abbandona(1);
+  if (l > lunghezza_massima) abbandona(errori::lunghezza_eccessiva);
   // Refused before anything is recorded: a plan of an earlier row stays
   // together with its own end.
   if (!griglia_possibile(l)) fallisci();
@@ -64,34 +72,32 @@ void leggi_origine(analisi& a, sorgente& f, int r) {
 }
 
 void generale_progressive(analisi& a, sorgente& f, const std::string& riga) {
-  if (!contiene_esatto(riga, "progressiva")) return;
-  if (contiene_esatto(riga, "tre")) leggi_origine(a, f, 81);
-  if (contiene_esatto(riga, "due")) leggi_origine(a, f, 82);
-  if (contiene_esatto(riga, "uno")) leggi_origine(a, f, 83);
+  if (riconosce(riga, riga::progressiva_tre)) leggi_origine(a, f, 81);
+  if (riconosce(riga, riga::progressiva_due)) leggi_origine(a, f, 82);
+  if (riconosce(riga, riga::progressiva_uno)) leggi_origine(a, f, 83);
 }
 
 void generale_sfondi(stato& s, sorgente& f, const std::string& riga) {
-  if (!contiene_esatto(riga, "sfondo")) return;
   voce_scenario& r = s.tabella_scenario[riga_linea];
-  if (contiene_esatto(riga, "uno")) r.inizio = f.lungo();
-  if (contiene_esatto(riga, "due")) r.posizione = f.lungo();
-  if (contiene_esatto(riga, "tre")) r.fine = f.lungo();
+  if (riconosce(riga, riga::sfondo_uno)) r.inizio = f.lungo();
+  if (riconosce(riga, riga::sfondo_due)) r.posizione = f.lungo();
+  if (riconosce(riga, riga::sfondo_tre)) r.fine = f.lungo();
 }
 
 void generale_ripetizione(stato& s, sorgente& f, const std::string& riga) {
-  if (!(contiene_esatto(riga, "segnali") && contiene_esatto(riga, "ripetizione"))) return;
+  if (!riconosce(riga, riga::ripetizione)) return;
   voce_scenario& r = s.tabella_scenario[riga_servizio];
   r.inizio = f.lungo();
   r.fine = f.lungo();
-  if (r.inizio % metri_cella != 0) abbandona(3);
-  if (r.fine % metri_cella != 0) abbandona(4);
+  if (r.inizio % metri_cella != 0) abbandona(errori::inizio_ripetizione);
+  if (r.fine % metri_cella != 0) abbandona(errori::fine_ripetizione);
   // The number of codes is written in the keyword itself.
   if (contiene_esatto(riga, "4")) {
     r.posizione = 4;
   } else if (contiene_esatto(riga, "9")) {
     r.posizione = 9;
   } else {
-    abbandona(5);
+    abbandona(errori::ripetizione_senza_codici);
   }
   if (r.fine == 0) r.posizione = 0;
 }
@@ -106,6 +112,8 @@ void sezione_generale(analisi& a, sorgente& f) {
     // when it reaches the end of the file.
     for (int i = 0; i < 10 && e_commento(riga); ++i) riga = f.testo();
     a.riga_corrente = f.luogo_campo();
+    osserva_chiave(a, riga, a.riga_corrente);
+    f.nuova_riga();
     generale_lunghezza(a, f, riga);
     generale_progressive(a, f, riga);
     generale_sfondi(a.s, f, riga);
@@ -177,14 +185,19 @@ void estendi_tracciato(analisi& a, int64_t fino, std::optional<double> k, bool e
   a.w.penultimo = penultimo;
   a.w.precedente = precedente;
   if (ultimo > scrivibile) fallisci();
-  if (entro_milione && m > cursore_massimo_tracciato) abbandona(103);
+  if (entro_milione && m > cursore_massimo_tracciato) abbandona(errori::curva_senza_classe);
 }
 
 dopo_riga riga_pendenza(analisi& a, sorgente& f, const std::string& chiave) {
-  if (!contiene(chiave, "pendenza")) return dopo_riga::continua;
+  if (!riconosce(chiave, riga::pendenza)) return dopo_riga::continua;
   stato& s = a.s;
   const int32_t p = f.lungo();
   const int32_t q = f.lungo();
+  // The value is stored with its "+ 100": beyond 32 bits it is a reading failure.
+  if (int64_t{q} + 100 > std::numeric_limits<int32_t>::max()) throw guasto{{}, f.campo(1)};
+  posizione_crescente(a, a.c.ultima_pendenza, p, "pendenza", f.campo(0));
+  valore_in_campo(a, q, -100, 155, int{basso8(int64_t{q} + 100)} - 100, "pendenza (per mille)",
+                  f.campo(1));
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
   const int32_t n = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella);
   if (n > 0) {
@@ -198,18 +211,18 @@ dopo_riga riga_pendenza(analisi& a, sorgente& f, const std::string& chiave) {
 dopo_riga riga_curva(analisi& a, sorgente& f, const std::string& chiave) {
   stato& s = a.s;
   // Without a plan to build, the curve values are not even read.
-  if (s.genera_linea == 0 || !contiene(chiave, "curva")) return dopo_riga::continua;
+  if (s.genera_linea == 0 || !riconosce(chiave, riga::curva)) return dopo_riga::continua;
   const int32_t inizio = f.lungo();
   const int32_t lunghezza = f.lungo();
   if (oltre_griglia(s, inizio, 100)) return esci_oltre_griglia(s, inizio);
   const std::optional<double> k = curvatura(chiave);
-  if (!k) abbandona(103);
+  if (!k) abbandona(errori::curva_senza_classe);
   const int64_t fine = int64_t{inizio} + lunghezza;
   // Past the end of a plan shorter than the 1000000 m bound the curve is
   // refused before a point is written; on the longest routes the bound comes
   // first, and the points up to it are written before 103.
   if (fine > s.fine_tracciato && s.fine_tracciato < cursore_massimo_tracciato) {
-    abbandona(28, inizio);
+    abbandona(errori::curva_oltre_tracciato, inizio);
   }
   estendi_tracciato(a, inizio, std::nullopt, true);
   estendi_tracciato(a, fine, k, true);
@@ -217,41 +230,44 @@ dopo_riga riga_curva(analisi& a, sorgente& f, const std::string& chiave) {
 }
 
 dopo_riga riga_montagna(analisi& a, sorgente& f, const std::string& chiave) {
-  if (!contiene(chiave, "montagna")) return dopo_riga::continua;
+  if (!riconosce(chiave, riga::montagna)) return dopo_riga::continua;
   stato& s = a.s;
-  const int32_t inizio = f.lungo();
-  const int32_t fine = f.lungo();
-  const int32_t tipo = f.lungo();
-  if (oltre_griglia(s, inizio, 100)) return esci_oltre_griglia(s, inizio);
-  memo_montagna(s, inizio, fine, tipo);
-  if (s.codice_errore > 0) abbandona(s.codice_errore, inizio);
+  const scenario::riga_montagna r{f.lungo(), f.lungo(), f.lungo()};
+  const int64_t tipo = r.tipo > 10 ? int64_t{r.tipo} - 10 : r.tipo;
+  valore_in_campo(a, tipo, 0, 255, basso8(tipo), "tipo di montagna", f.campo(2));
+  if (oltre_griglia(s, r.inizio, 100)) return esci_oltre_griglia(s, r.inizio);
+  const esito_piazzamento e = memo_montagna(s, r);
+  if (e.codice > 0) abbandona(e.codice, r.inizio);
   return dopo_riga::continua;
 }
 
 dopo_riga riga_indicatori(analisi& a, sorgente& f, const std::string& chiave) {
-  if (!contiene(chiave, "indicatori_v")) return dopo_riga::continua;
+  if (!riconosce(chiave, riga::indicatori)) return dopo_riga::continua;
   stato& s = a.s;
-  std::array<int32_t, 9> v{};
-  for (int32_t& x : v) x = f.lungo();
-  if (oltre_griglia(s, v[0], 100)) return esci_oltre_griglia(s, v[0]);
-  if (!memo_indicatori_v_max(s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8])) fallisci();
-  if (s.codice_errore > 0) abbandona(s.codice_errore, v[0]);
-  segna_posato(a, cella_di(v[0]));
+  // Braced initialisation reads the nine fields in order.
+  const scenario::riga_indicatori r{f.lungo(), f.lungo(), f.lungo(), f.lungo(), f.lungo(),
+                                    f.lungo(), f.lungo(), f.lungo(), f.lungo()};
+  if (oltre_griglia(s, r.posizione, 100)) return esci_oltre_griglia(s, r.posizione);
+  const esito_piazzamento e = memo_indicatori_v_max(s, r);
+  if (e.traboccato) fallisci();
+  if (e.codice > 0) abbandona(e.codice, r.posizione);
+  segna_posati(a, e);
   return dopo_riga::continua;
 }
 
 dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
-  if (!(contiene(chiave, "indicat") && contiene(chiave, "cartello"))) return dopo_riga::continua;
+  if (!riconosce(chiave, riga::cartello)) return dopo_riga::continua;
   stato& s = a.s;
   const int32_t p = f.lungo();
   const std::string testo = f.testo();
   controlla_lunghezza_nome(testo);
+  testo_ascii(a, testo, f.luogo_campo());
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
   const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella + 1.0);
   cella& cartello = cella_propria(s, c, p);
-  if (!libera(cartello)) abbandona(6, p);
+  if (!libera(cartello)) abbandona(errori::cartello_occupato, p);
   // Sign texts fill the table downward from row 80; row 0 is not theirs.
-  if (a.w.riga_cartelli < 1) abbandona(29, p);
+  if (a.w.riga_cartelli < 1) abbandona(errori::troppi_cartelli, p);
   cartello.tipo_cella = cartello_indicatore;
   cartello.valore1 = static_cast<int16_t>(a.w.riga_cartelli);
   s.tabella_scenario[static_cast<size_t>(a.w.riga_cartelli)].nome = testo;
@@ -268,8 +284,9 @@ constexpr std::array<gestore, 5> gestori_corpo{riga_pendenza, riga_curva, riga_m
 
 void leggi_sorgente_linea(analisi& a, sorgente& f) {
   std::string riga;
-  cerca_generale(f, riga);
+  cerca_generale(a, f, riga);
   sezione_generale(a, f);
+  a.c.sezione = sezione_sorgente::corpo_linea;
   prepara_corpo(a);
   leggi_corpo(a, f, gestori_corpo);
 }

@@ -4,6 +4,7 @@
 // 350 m after the one before, and never in the rows of the sign texts.
 #include <cstdint>
 
+#include "compiler/errori.h"
 #include "compiler/memorizza_dati_interno.h"
 #include "compiler/misure_griglia.h"
 #include "compiler/percorso.h"
@@ -71,7 +72,7 @@ void calcola_area(voce_scenario& v, int32_t area) {
 void controlla_griglia(const stato& s, const voce_scenario& v) {
   if (v.posizione < 0 ||
       static_cast<double>(v.fine) / metri_cella > static_cast<double>(s.ultima_cella)) {
-    abbandona(errore_fuori_griglia, v.posizione);
+    abbandona(errori::fuori_griglia, v.posizione);
   }
 }
 
@@ -90,7 +91,7 @@ void marca_avvicinamento(stato& s, const voce_scenario& v) {
 void piazza_punto(analisi& a, const voce_scenario& v, int32_t r) {
   if (!con_punto(v)) return;
   const double q = static_cast<double>(v.fine) / metri_cella - 1;
-  if (q <= 1) abbandona(24);
+  if (q <= 1) abbandona(errori::stazione_in_partenza);
   const int32_t i = arrotonda_o_fallisci(q);
   cella& c = cella_a(a.s, i);
   c.tipo_cella = punto_stazione;
@@ -105,17 +106,26 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   lavoro& w = a.w;
   const int32_t r = w.numero_stazione;
   // Only with 80 signs can the next station row already hold a sign text.
-  if (r > w.riga_cartelli) abbandona(10);
+  if (r > w.riga_cartelli) abbandona(errori::troppe_stazioni);
   voce_scenario& v = s.tabella_scenario[static_cast<size_t>(r)];
 
   v.posizione = f.lungo();
   const int32_t p = v.posizione;
   if (oltre_griglia(s, p, 800)) return esci_oltre_griglia(s, p);
-  if (p % metri_cella != 0) abbandona(8, p);
+  if (p % metri_cella != 0) abbandona(errori::stazione_non_multipla, p);
   v.tipo = byte(f);
   const int32_t area = f.lungo();
-  if (area % 100 != 0) abbandona(9, p);
+  if (area % 100 != 0) abbandona(errori::area_stazione_non_multipla, p);
   leggi_dati(v, f);
+  testo_ascii(a, v.nome, f.luogo_campo());
+  posizione_crescente(a, a.c.ultima_stazione, p, "stazione", f.campo(0));
+  // A time of 0 is a point with no timetable (a signal box, a tunnel mouth).
+  if (v.orario != 0) {
+    if (a.c.ultimo_orario && v.orario < *a.c.ultimo_orario) {
+      avvisa(a, f.campo(13), "orario della stazione prima di quello della precedente");
+    }
+    a.c.ultimo_orario = v.orario;
+  }
 
   calcola_area(v, area);
   if (area < 600) v.dato2 = 0;
@@ -128,11 +138,11 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   piazza_punto(a, v, r);
   if (r > 1 &&
       int64_t{v.inizio} - distanza_minima < s.tabella_scenario[static_cast<size_t>(r - 1)].fine) {
-    abbandona(22, p);
+    abbandona(errori::stazioni_vicine, p);
   }
   ++w.numero_stazione;
   // The first row at or past the next sign row is refused.
-  if (w.numero_stazione >= w.riga_cartelli) abbandona(10);
+  if (w.numero_stazione >= w.riga_cartelli) abbandona(errori::troppe_stazioni);
   return dopo_riga::continua;
 }
 

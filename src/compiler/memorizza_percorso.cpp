@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "compiler/codici.h"
+#include "compiler/errori.h"
 #include "compiler/finitura.h"
 #include "compiler/memorizza_dati.h"
 #include "compiler/uscita.h"
@@ -22,19 +23,16 @@ namespace {
 
 constexpr int16_t costante_riga = 610;
 constexpr int16_t costante_cella = 5121;
-constexpr int32_t errore_costanti = 1250;
-constexpr int32_t errore_codici = 1251;
-constexpr int32_t errore_lettura = 25;
 
 // The header constants and the scenario codes, each into slots that must
 // still be empty. Returns the error for the box, or 0.
 int32_t timbra_intestazione(stato& s) {
   voce_scenario& riga = s.tabella_scenario[riga_linea];
   cella& prima = s.percorso[1];
-  if (riga.dato4 != 0 || prima.valore1 != 0) return errore_costanti;
+  if (riga.dato4 != 0 || prima.valore1 != 0) return errori::costanti_presenti;
   riga.dato4 = costante_riga;
   prima.valore1 = costante_cella;
-  if (riga.orario != 0 || prima.valore2 != 0) return errore_codici;
+  if (riga.orario != 0 || prima.valore2 != 0) return errori::codici_presenti;
   riga.orario = codice_gara_st(s.tabella_scenario);
   // At most 25 x 255: always an Integer.
   prima.valore2 = static_cast<int16_t>(codice_gara_og(s.tabella_scenario));
@@ -84,7 +82,7 @@ esito_compilazione memorizza_percorso(stato& s, disco& d, int32_t j) {
   // Without a grid there is nothing to finish or write: the parser's number
   // goes to the error box instead.
   if (!s.nella_griglia(1)) {
-    esito.errore_fatale = s.codice_errore != 0 ? s.codice_errore : errore_lettura;
+    esito.errore_fatale = s.codice_errore != 0 ? s.codice_errore : errori::lettura;
     return esito;
   }
   finitura_percorso(s);

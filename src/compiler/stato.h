@@ -46,10 +46,37 @@ struct conflitto_finitura {
 // clears it and describes its conflict instead. `posati` maps each cell that
 // a source row filled with an object to that row. No compiled byte depends
 // on any of this.
+// One code as it was recorded, with its position and place.
+struct errore_incontrato {
+  int32_t codice = 0;
+  int32_t posizione = 0;
+  luogo_sorgente luogo;
+  std::optional<conflitto_finitura> conflitto;
+  std::string nota;  // the cause, where the place alone does not say it
+
+  bool operator==(const errore_incontrato&) const = default;
+};
+
+// A reading that an author may not have meant: the compiled bytes follow the
+// reading rules, the warning says what they were read as.
+struct avviso {
+  luogo_sorgente luogo;
+  std::string testo;
+  // A field read as something else (a tab, a letter in a number): a fault
+  // of the same row is reported here, at its cause.
+  bool lettura = false;
+
+  bool operator==(const avviso&) const = default;
+};
+
 struct diagnostica {
   luogo_sorgente luogo;
   std::optional<conflitto_finitura> conflitto;
+  std::string nota;  // goes with luogo into the codes met
   std::map<int32_t, luogo_sorgente> posati;
+  // Every code recorded, in the order met (the register keeps only the last).
+  std::vector<errore_incontrato> errori;
+  std::vector<avviso> avvisi;
 };
 
 struct stato {
@@ -83,5 +110,15 @@ struct stato {
   // True when index i is a cell of the grid.
   bool nella_griglia(int64_t i) const { return i >= 0 && i <= ultima_cella && griglia_creata(); }
 };
+
+// Adds the code just recorded in the register, with its place, to the codes
+// met; the same record twice in a row is one.
+inline void annota_errore(stato& s) {
+  errore_incontrato e{s.codice_errore, s.posizione_errore, s.diagnostica.luogo,
+                      s.diagnostica.conflitto, s.diagnostica.nota};
+  std::vector<errore_incontrato>& v = s.diagnostica.errori;
+  if (v.empty() || !(v.back() == e)) v.push_back(std::move(e));
+  s.diagnostica.nota.clear();
+}
 
 }  // namespace scenario

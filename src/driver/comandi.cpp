@@ -134,7 +134,11 @@ int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
 }
 
 int compila(const richiesta& r, std::ostream&, std::ostream& err) {
-  return con_identificatori(r, err, compila_sorgenti);
+  const trattamento_avvisi avvisi = r.avvisi_errori  ? trattamento_avvisi::errori
+                                    : r.senza_avvisi ? trattamento_avvisi::silenzia
+                                                     : trattamento_avvisi::mostra;
+  return con_identificatori(r, err,
+                            [avvisi](auto&&... a) { return compila_sorgenti(a..., avvisi); });
 }
 
 int disegna_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
@@ -150,7 +154,7 @@ const std::vector<descrizione_comando> comandi{
      esporta_in},
     {"compile",
      {"LINEA", "TRENO"},
-     {"dir", "output-dir"},
+     {"dir", "output-dir", "warnings-as-errors", "no-warnings"},
      "compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
      "LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
      "i sorgenti restano; con un errore indica file, riga e\n"

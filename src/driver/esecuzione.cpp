@@ -55,7 +55,13 @@ int esegui(disco& d, finestra& f) {
   if (auto e = scrivi_file(d, s); !e.ok) return riferisci_disco(e);
   const esito_compilazione esito = memorizza_percorso(s, d, 1);
   if (!esito.io.ok) return riferisci_disco(esito.io);
-  if (esito.errore_fatale != 0) return errore(f, std::to_string(esito.errore_fatale));
+  if (esito.errore_fatale != 0) {
+    // The box stays " Errore n. N"; its meaning goes to standard error.
+    std::string riga = "compila_scenario: errore " + std::to_string(esito.errore_fatale);
+    if (auto d = descrizione_errore(esito.errore_fatale); !d.empty()) riga += ": " + std::string(d);
+    std::fprintf(stderr, "%s\n", riga.c_str());
+    return errore(f, std::to_string(esito.errore_fatale));
+  }
   if (s.codice_errore != 0) return riferisci_codice(s);
   return uscita_normale;
 }

@@ -47,7 +47,7 @@ std::string chilometri(const std::string& scritta, const std::string& argomento)
   return "valore non valido per " + scritta + ": '" + argomento + "' (chilometri, come 30 o 30.5)";
 }
 
-const std::array<descrizione_opzione, 10> opzioni{{
+const std::array<descrizione_opzione, 12> opzioni{{
     {"dir", 'C', "CARTELLA", "cartella dei file letti\n(predefinita: la cartella corrente)",
      nullptr, &richiesta::cartella, non_vuoto},
     {"output-dir", 'o', "CARTELLA",
@@ -58,6 +58,9 @@ const std::array<descrizione_opzione, 10> opzioni{{
     {"kind", '\0', "TIPO", "il tipo del file, plan, table o grid,\ninvece di dedurlo dal nome",
      nullptr, &richiesta::tipo, tipo_ammesso},
     {"all", 'a', "", "anche le righe vuote e le celle libere", &richiesta::tutto},
+    {"warnings-as-errors", '\0', "", "un avviso e' un errore (stato 3, nessun file\nscritto)",
+     &richiesta::avvisi_errori},
+    {"no-warnings", 'w', "", "non mostra gli avvisi", &richiesta::senza_avvisi},
     {"from", '\0', "KM", "solo da questo chilometro in poi", nullptr, &richiesta::da_km,
      chilometri},
     {"to", '\0', "KM", "solo fino a questo chilometro", nullptr, &richiesta::a_km, chilometri},
@@ -328,6 +331,8 @@ std::string testo_aiuto(std::span<const descrizione_comando> comandi) {
     std::string numero = std::to_string(u.stato);
     r += in_colonna(std::string(4 - numero.size(), ' ') + numero, u.testo, 6);
   }
+  r += "\nIl significato di ogni numero di errore e' nella tabella \"Error numbers\" di\n"
+       "README.md; i formati dei sorgenti sono descritti in docs/sorgenti.md.\n";
   return r;
 }
 

@@ -29,6 +29,8 @@ struct richiesta {
   bool json = false;                             // --json
   bool forza = false;                            // --force, -f
   bool tutto = false;                            // --all, -a
+  bool avvisi_errori = false;                    // --warnings-as-errors
+  bool senza_avvisi = false;                     // --no-warnings, -w
 };
 
 // One command: its word, the names of its operands (their number is the

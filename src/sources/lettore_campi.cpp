@@ -92,12 +92,14 @@ void lettore_campi::consuma_delimitatore() {
 // From an opening quote to the closing one (line ends included); the rest of
 // the field up to its comma or line end is dropped.
 void lettore_campi::leggi_tra_virgolette(std::string& valore) {
+  const size_t virgolette = pos_;
   avanza();
   const size_t da = pos_;
   while (!fine() && testo_[pos_] != '"') avanza();
   valore.assign(testo_.substr(da, pos_ - da));
   avanza();
   while (!fine() && testo_[pos_] != ',' && !a_fine_riga()) avanza();
+  grezzo_ = testo_.substr(virgolette, pos_ - virgolette);
   consuma_delimitatore();
 }
 
@@ -105,6 +107,7 @@ void lettore_campi::leggi_fino_al_delimitatore(std::string& valore) {
   const size_t da = pos_;
   while (!fine() && testo_[pos_] != ',' && !a_fine_riga()) avanza();
   std::string_view campo = testo_.substr(da, pos_ - da);
+  grezzo_ = campo;
   // Only the spaces before a comma are dropped; before a line end or the end
   // of the text they belong to the value like any other space inside it.
   if (!fine() && testo_[pos_] == ',') {
@@ -133,7 +136,8 @@ bool lettore_campi::leggi_numero(larghezza w, int32_t& valore) {
   inizio_ = corrente_;
   const size_t da = pos_;
   while (!fine() && testo_[pos_] != ' ' && testo_[pos_] != ',' && !a_fine_riga()) avanza();
-  const bool entra = interpreta_numero(testo_.substr(da, pos_ - da), w, valore);
+  grezzo_ = testo_.substr(da, pos_ - da);
+  const bool entra = interpreta_numero(grezzo_, w, valore);
   salta_spazi();
   consuma_delimitatore();
   return entra;

@@ -42,8 +42,10 @@ class lettore_campi {
   // The end-of-file test made after a read.
   bool fine() const { return pos_ >= testo_.size(); }
 
-  // Where the field read last began.
+  // Where the field read last began, and its bytes as written (a numeric
+  // field up to its ending space or comma, a text field with any quotes).
   posizione_testo inizio_campo() const { return inizio_; }
+  std::string_view campo_grezzo() const { return grezzo_; }
   const std::string& etichetta() const { return etichetta_; }
   // The whole text of a 1-based line, without its line end (for diagnostics).
   std::string_view linea(int numero) const;
@@ -63,6 +65,7 @@ class lettore_campi {
   size_t pos_ = 0;
   posizione_testo corrente_;  // place of pos_
   posizione_testo inizio_;
+  std::string_view grezzo_;
 };
 
 }  // namespace scenario

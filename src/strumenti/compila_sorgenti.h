@@ -2,7 +2,8 @@
 // parser and passes as the default run, and the three compiled files put on
 // another disk together (all written before any replaces its older self).
 // The sources are never deleted. A compile that records an error, or stops
-// on a fatal one, writes nothing: it reports where the fault lies instead.
+// on a fatal one, writes nothing: it reports where each fault lies instead.
+// Warnings (what was read as something else) go to `err` as well.
 #pragma once
 
 #include <ostream>
@@ -13,10 +14,16 @@
 
 namespace scenario {
 
+// What becomes of the warnings: shown (the compiled files are still
+// written), silenced, or taken as errors (nothing written, status 3).
+enum class trattamento_avvisi { mostra, silenzia, errori };
+
 // `prefisso_sorgenti` goes before the source names in the report (the
-// directory as the user wrote it, with its separator, or nothing).
+// directory as the user wrote it, with its separator, or nothing). A source
+// missing, unreadable or empty is a disk failure, named with its reason.
 esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::string& nome_linea,
                                  const std::string& nome_treno,
-                                 const std::string& prefisso_sorgenti, std::ostream& err);
+                                 const std::string& prefisso_sorgenti, std::ostream& err,
+                                 trattamento_avvisi avvisi = trattamento_avvisi::mostra);
 
 }  // namespace scenario

@@ -1,24 +1,21 @@
 #include "strumenti/diagnosi.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "compiler/cella.h"
 #include "compiler/errori.h"
 #include "compiler/misure_griglia.h"
 #include "sources/lettore_campi.h"
+#include "sources/nomi_file.h"
 #include "strumenti/nomi_tipi.h"
 
 namespace scenario {
 
 namespace {
-
-constexpr int32_t errore_costanti = 1250;
-constexpr int32_t errore_codici = 1251;
-
-bool del_completamento(int32_t codice) {
-  return codice == 11 || codice == 12 || codice == 13 || codice == 30;
-}
 
 class redattore {
  public:
@@ -70,19 +67,36 @@ class redattore {
   const std::string& testo() const { return testo_; }
 
  private:
-  // The line, then a caret under the column; tabs are kept so it lines up.
+  // The line, then a caret under the column; tabs are kept so it lines up,
+  // other control bytes shown as "?". A long line is quoted in a window of
+  // bytes around the column, marked "..." where it is cut.
   void cita(const luogo_sorgente& l) {
     auto it = testi_.find(l.file);
     if (it == testi_.end()) return;
     const lettore_campi lettore(it->second, l.file);
-    const std::string_view riga = lettore.linea(l.riga);
-    testo_.append(riga);
-    testo_ += "\n";
-    for (size_t i = 0; i + 1 < static_cast<size_t>(l.colonna) && i < riga.size(); ++i) {
-      testo_ += riga[i] == '\t' ? '\t' : ' ';
+    std::string_view riga = lettore.linea(l.riga);
+    size_t colonna = l.colonna > 0 ? static_cast<size_t>(l.colonna) - 1 : 0;
+    std::string prima;
+    std::string dopo;
+    if (riga.size() > finestra_citazione) {
+      const size_t da = colonna > finestra_citazione / 2 ? colonna - finestra_citazione / 2 : 0;
+      if (da > 0) prima = "...";
+      if (da + finestra_citazione < riga.size()) dopo = "...";
+      riga = riga.substr(da, finestra_citazione);
+      colonna -= da;
+    }
+    std::string linea = prima;
+    for (const char c : riga) {
+      linea += (static_cast<unsigned char>(c) < 32 && c != '\t') || c == 127 ? '?' : c;
+    }
+    testo_ += linea + dopo + "\n";
+    for (size_t i = 0; i < colonna + prima.size() && i < linea.size(); ++i) {
+      testo_ += linea[i] == '\t' ? '\t' : ' ';
     }
     testo_ += "^\n";
   }
+
+  static constexpr size_t finestra_citazione = 160;
 
   const stato& s_;
   const std::map<std::string, std::string>& testi_;
@@ -103,11 +117,9 @@ std::string in_cella(std::string_view cosa, int32_t i) {
 
 // A conflict of the finishing pass: the message at the row of the object it
 // concerns, then one note per object and per cell tried in vain.
-void rapporto_conflitto(redattore& r, const stato& s, int32_t codice, const conflitto_finitura& c) {
-  const std::optional<int32_t> principale = codice == 11 ? c.segnale : c.inizio;
-  const luogo_sorgente luogo = r.posato(principale);
-  r.messaggio(luogo,
-              intestazione(codice) + " (posizione " + std::to_string(s.posizione_errore) + " m)");
+void rapporto_conflitto(redattore& r, const errore_incontrato& e, const luogo_sorgente& luogo) {
+  const conflitto_finitura& c = *e.conflitto;
+  r.messaggio(luogo, intestazione(e.codice) + " (posizione " + std::to_string(e.posizione) + " m)");
   const auto nota = [&](std::optional<int32_t> i, std::string_view cosa) {
     if (!i) return;
     const luogo_sorgente l = r.posato(i);
@@ -132,17 +144,85 @@ void rapporto_intestazione(redattore& r, const stato& s, int32_t codice) {
   }
 }
 
+// One message of the report, errors and warnings alike, at its place.
+struct voce {
+  luogo_sorgente luogo;
+  const errore_incontrato* errore = nullptr;  // else a warning
+  const avviso* avviso_ = nullptr;
+  std::string causa;  // the warning that explains the error
+};
+
+// Source order: the line source, then the train-run source, then anything
+// without a file; within a file by line and column.
+int rango_file(const stato& s, const std::string& file) {
+  const nomi_file nomi{s.nome_linea, s.nome_treno};
+  if (file == nomi.sorgente_linea()) return 0;
+  if (file == nomi.sorgente_treno()) return 1;
+  return 2;
+}
+
+// The errors as met, each at its place: a conflict at its object's row, an
+// error in a row where a field was read as something else at that field.
+std::vector<voce> voci(const stato& s, const redattore& r, int32_t codice, bool con_avvisi) {
+  std::vector<voce> v;
+  std::vector<bool> usato(s.diagnostica.avvisi.size(), false);
+  for (const errore_incontrato& e : s.diagnostica.errori) {
+    voce x{e.luogo, &e, nullptr, {}};
+    if (e.conflitto && del_completamento(e.codice)) {
+      x.luogo = r.posato(e.codice == errori::segnale_vicino_avviso ? e.conflitto->segnale
+                                                                   : e.conflitto->inizio);
+    }
+    for (size_t i = 0; i < s.diagnostica.avvisi.size() && x.luogo.riga > 0; ++i) {
+      const avviso& w = s.diagnostica.avvisi[i];
+      if (w.lettura && !usato[i] && w.luogo.file == x.luogo.file && w.luogo.riga == x.luogo.riga &&
+          w.luogo.colonna >= x.luogo.colonna) {
+        usato[i] = true;
+        x.luogo = w.luogo;
+        x.causa = w.testo;
+        break;
+      }
+    }
+    v.push_back(std::move(x));
+  }
+  (void)codice;
+  for (size_t i = 0; con_avvisi && i < s.diagnostica.avvisi.size(); ++i) {
+    if (!usato[i])
+      v.push_back({s.diagnostica.avvisi[i].luogo, nullptr, &s.diagnostica.avvisi[i], {}});
+  }
+  std::stable_sort(v.begin(), v.end(), [&s](const voce& a, const voce& b) {
+    const auto chiave = [&s](const voce& x) {
+      // At one place a warning, which may explain the error, comes first.
+      return std::tuple(rango_file(s, x.luogo.file), x.luogo.riga, x.luogo.colonna,
+                        x.errore != nullptr);
+    };
+    return chiave(a) < chiave(b);
+  });
+  return v;
+}
+
 }  // namespace
 
 std::string rapporto_compilazione(const stato& s, int32_t codice,
                                   const std::map<std::string, std::string>& testi,
-                                  const std::string& prefisso) {
+                                  const std::string& prefisso, bool con_avvisi) {
   redattore r(s, testi, prefisso);
-  if (codice == errore_costanti || codice == errore_codici) {
+  const bool di_intestazione =
+      codice == errori::costanti_presenti || codice == errori::codici_presenti;
+  for (const voce& x : voci(s, r, codice, con_avvisi)) {
+    if (x.avviso_ != nullptr) {
+      r.messaggio(x.luogo, "avviso: " + x.avviso_->testo);
+    } else if (x.errore->conflitto && del_completamento(x.errore->codice)) {
+      rapporto_conflitto(r, *x.errore, x.luogo);
+    } else {
+      r.messaggio(x.luogo, intestazione(x.errore->codice));
+      if (!x.causa.empty()) r.messaggio(x.luogo, "nota: " + x.causa, false);
+      if (!x.errore->nota.empty()) r.messaggio(x.luogo, "nota: " + x.errore->nota, false);
+    }
+  }
+  // A number met by no record: the fatal one of the compile step.
+  if (di_intestazione) {
     rapporto_intestazione(r, s, codice);
-  } else if (del_completamento(codice) && s.diagnostica.conflitto) {
-    rapporto_conflitto(r, s, codice, *s.diagnostica.conflitto);
-  } else {
+  } else if (codice != 0 && s.diagnostica.errori.empty()) {
     r.messaggio(s.diagnostica.luogo, intestazione(codice));
   }
   return r.testo();

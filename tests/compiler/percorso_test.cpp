@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,7 +104,7 @@ TEST(Percorso, CellaDiUnaPosizione) {
   const caso casi[] = {{0, 1}, {24, 1}, {25, 2}, {74, 2}, {75, 2}, {125, 4}, {1000, 21}};
   for (const caso& c : casi) {
     stato s = griglia_prova({});
-    EXPECT_TRUE(memo_indicatori_v_max(s, c.posizione, 1, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_FALSE(memo_indicatori_v_max(s, {c.posizione, 1}).traboccato);
     confronta("board at " + std::to_string(c.posizione) + " m", s, {},
               {{c.cella, c.cella, {.tipo_cella = indicatore_velocita, .valore1 = 20}}});
   }
@@ -112,32 +113,28 @@ TEST(Percorso, CellaDiUnaPosizione) {
 struct caso_posa {
   std::string nome;
   celle prima;  // cells occupied before the call
-  std::function<bool(stato&)> chiamata;
+  std::function<esito_piazzamento(stato&)> chiamata;
   int32_t codice;            // codice_errore after the call
   celle dopo;                // cells changed by the call
-  bool riuscita = true;      // result of memo_indicatori_v_max
+  bool riuscita = true;      // no board value overflowed
   int32_t codice_prima = 0;  // codice_errore before the call
 };
 
-std::function<bool(stato&)> segnale_a(int32_t posizione, int32_t sx, int32_t dx, int32_t tempo) {
-  return [=](stato& s) {
-    memo_segnale(s, posizione, sx, 1, 2, 3, 4, dx, 5, 6, 7, tempo);
-    return true;
-  };
+std::function<esito_piazzamento(stato&)> segnale_a(int32_t posizione, int32_t sx, int32_t dx,
+                                                   int32_t tempo) {
+  return [=](stato& s) { return memo_segnale(s, {posizione, sx, 1, 2, 3, 4, dx, 5, 6, 7, tempo}); };
 }
 
-std::function<bool(stato&)> rallentamento(int32_t x, int32_t v, int32_t l, int32_t f_tt,
-                                          int32_t f_ta, int32_t d_v) {
-  return [=](stato& s) {
-    memo_rallentamento(s, x, v, l, f_tt, f_ta, d_v);
-    return true;
-  };
+std::function<esito_piazzamento(stato&)> rallentamento(int32_t x, int32_t v, int32_t l,
+                                                       int32_t f_tt, int32_t f_ta, int32_t d_v) {
+  return [=](stato& s) { return memo_rallentamento(s, {x, v, l, f_tt, f_ta, d_v}); };
 }
 
-std::function<bool(stato&)> indicatore(int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
-                                       int32_t vad, int32_t vbd, int32_t vcd) {
+std::function<esito_piazzamento(stato&)> indicatore(int32_t posizione, int32_t vas, int32_t vbs,
+                                                    int32_t vcs, int32_t vad, int32_t vbd,
+                                                    int32_t vcd) {
   return [=](stato& s) {
-    return memo_indicatori_v_max(s, posizione, vas, vbs, vcs, 2, vad, vbd, vcd, 3);
+    return memo_indicatori_v_max(s, {posizione, vas, vbs, vcs, 2, vad, vbd, vcd, 3});
   };
 }
 
@@ -203,8 +200,7 @@ TEST(Percorso, OperazioniDiPosa) {
       {"values keep their low 16 bits",
        {},
        [](stato& s) {
-         memo_segnale(s, 10700, 1, 4000, -4000, 0, 0, 0, 7, 0, 0, 0);
-         return true;
+         return memo_segnale(s, {10700, 1, 4000, -4000, 0, 0, 0, 7, 0, 0, 0});
        },
        0,
        con_segnale({.tipo_cella = segnale, .valore1 = -25529, .valore2 = 25536, .valore4 = 3})},
@@ -384,9 +380,24 @@ TEST(Percorso, OperazioniDiPosa) {
   for (const caso_posa& c : casi) {
     stato s = griglia_prova(c.prima);
     s.codice_errore = c.codice_prima;
-    EXPECT_EQ(c.chiamata(s), c.riuscita) << c.nome;
+    const esito_piazzamento e = c.chiamata(s);
+    EXPECT_EQ(!e.traboccato, c.riuscita) << c.nome;
     EXPECT_EQ(s.codice_errore, c.codice) << c.nome;
+    // The outcome carries the code it recorded (none when an earlier one stays).
+    EXPECT_EQ(e.codice, c.codice == c.codice_prima ? 0 : c.codice) << c.nome;
     confronta(c.nome, s, c.prima, c.dopo);
+    // Its cells are exactly those the call gave an object type.
+    const stato prima = griglia_prova(c.prima);
+    std::set<int32_t> attese;
+    for (const tratto_celle& t : c.dopo) {
+      for (int64_t k = t.da; k <= t.a; ++k) {
+        if (t.c.tipo_cella != prima.percorso[static_cast<size_t>(k)].tipo_cella) {
+          attese.insert(static_cast<int32_t>(k));
+        }
+      }
+    }
+    const std::set<int32_t> date(e.oggetti().begin(), e.oggetti().end());
+    EXPECT_EQ(date, attese) << c.nome;
   }
 }
 
@@ -400,7 +411,7 @@ TEST(Percorso, TempoDelSegnale) {
                        {1, 50, 0},    {1, 230, 0}, {0, 50, 0}};
   for (const caso& c : casi) {
     stato s = griglia_prova({});
-    memo_segnale(s, 10700, c.sx, 0, 0, 0, 0, 0, 0, 0, 0, c.tempo);
+    memo_segnale(s, {.posizione = 10700, .sx = c.sx, .tempo = c.tempo});
     EXPECT_EQ(int{s.percorso[215].tempo_segnale}, int{c.tempo_segnale})
         << "sx " << c.sx << ", tempo " << c.tempo;
   }
@@ -408,16 +419,24 @@ TEST(Percorso, TempoDelSegnale) {
 
 TEST(Percorso, SenzaGrigliaNullaEPosato) {
   const std::function<void(stato&)> chiamate[] = {
-      [](stato& s) { memo_segnale(s, 10700, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0); },
-      [](stato& s) { memo_rallentamento(s, 2475, 60, 1000, 1, 1, 0); },
-      [](stato& s) { memo_indicatori_v_max(s, 1000, 80, 0, 0, 0, 0, 0, 0, 0); },
-      [](stato& s) { memo_montagna(s, 2450, 2600, 2); },
+      [](stato& s) {
+        memo_segnale(s, {10700, 1});
+      },
+      [](stato& s) {
+        memo_rallentamento(s, {2475, 60, 1000, 1, 1, 0});
+      },
+      [](stato& s) {
+        memo_indicatori_v_max(s, {1000, 80});
+      },
+      [](stato& s) {
+        memo_montagna(s, {2450, 2600, 2});
+      },
   };
   int n = 0;
   for (const auto& chiamata : chiamate) {
     stato s;
     chiamata(s);
-    EXPECT_EQ(s.codice_errore, errore_fuori_griglia) << "call " << n;
+    EXPECT_EQ(s.codice_errore, errori::fuori_griglia) << "call " << n;
     EXPECT_TRUE(s.percorso.empty()) << "call " << n;
     EXPECT_EQ(s.numero_montagne, 0) << "call " << n;
     ++n;
@@ -494,7 +513,8 @@ TEST(Percorso, MemoMontagna) {
   };
   for (const caso& c : casi) {
     stato s = griglia_prova(c.prima);
-    for (const tratto_montagna& t : c.tratti) memo_montagna(s, t.inizio, t.fine, t.tipo);
+    for (const tratto_montagna& t : c.tratti)
+      EXPECT_EQ(memo_montagna(s, {t.inizio, t.fine, t.tipo}).codice, s.codice_errore);
     EXPECT_EQ(s.codice_errore, c.codice) << c.nome;
     EXPECT_EQ(s.numero_montagne, c.numero) << c.nome;
     for (int32_t n = 1; n <= s.numero_montagne && n <= static_cast<int32_t>(c.tratti.size()); ++n) {
@@ -507,11 +527,11 @@ TEST(Percorso, MemoMontagna) {
 
 TEST(Percorso, OttantunesimaMontagnaRifiutata) {
   stato s = griglia_prova({});
-  for (int32_t n = 0; n < massimo_montagne; ++n) memo_montagna(s, 1000 * n, 1000 * n, 1);
+  for (int32_t n = 0; n < massimo_montagne; ++n) memo_montagna(s, {1000 * n, 1000 * n, 1});
   ASSERT_EQ(s.codice_errore, 0);
   ASSERT_EQ(s.numero_montagne, 80);
-  memo_montagna(s, 90000, 91000, 1);
-  EXPECT_EQ(s.codice_errore, errore_troppe_montagne);
+  EXPECT_EQ(memo_montagna(s, {90000, 91000, 1}).codice, errori::troppe_montagne);
+  EXPECT_EQ(s.codice_errore, errori::troppe_montagne);
   EXPECT_EQ(s.numero_montagne, 80);
   EXPECT_EQ(s.inizio_montagna[80], 79000);
   confronta("81st span", s, {}, {});

@@ -155,7 +155,8 @@ TEST(Esegui, SenzaGrigliaMostraIlRiquadroENonScriveICompilati) {
 
   EXPECT_EQ(stato, uscita_errore) << errori;
   EXPECT_EQ(f.errori, std::vector<std::string>{" Errore n. 101"});
-  EXPECT_EQ(errori, "");
+  // The box holds the number alone; its meaning goes to standard error.
+  EXPECT_EQ(errori, "compila_scenario: errore 101: file sorgente della linea mancante\n");
   for (const auto& nome :
        {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()})
     EXPECT_FALSE(d.esiste(nome)) << nome;

@@ -11,12 +11,14 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "compiler/errori.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/stato.h"
 #include "sources/disco.h"
 #include "sources/nomi_file.h"
+#include "strumenti/diagnosi.h"
 
 namespace scenario {
 
@@ -243,6 +245,66 @@ void prepara(stato& s, disco_memoria& d, std::string_view linea, const std::stri
   if (treno != nullptr) d.file[n.sorgente_treno()] = *treno;
 }
 
+// The lengths of a text's lines, split as the field reader splits them.
+std::vector<size_t> lunghezze_righe(std::string_view t) {
+  std::vector<size_t> v;
+  size_t da = 0;
+  for (;;) {
+    const size_t a_capo = t.find_first_of("\r\n", da);
+    if (a_capo == std::string_view::npos) {
+      v.push_back(t.size() - da);
+      return v;
+    }
+    v.push_back(a_capo - da);
+    da = a_capo + (t[a_capo] == '\r' && a_capo + 1 < t.size() && t[a_capo + 1] == '\n' ? 2 : 1);
+  }
+}
+
+// Every place the diagnostics name lies inside its source (a column may be
+// one past the line's end, where an empty field begins), and the report
+// built from them quotes no line whole beyond its window.
+std::string controlla_diagnosi(const stato& s, int32_t codice,
+                               const std::map<std::string, std::string>& testi) {
+  std::map<std::string, std::vector<size_t>> righe;
+  for (const auto& [nome, testo] : testi) righe[nome] = lunghezze_righe(testo);
+  const auto dentro = [&](const luogo_sorgente& l) -> std::string {
+    // A whole file, which may be the missing one.
+    if (l.riga == 0) {
+      const nomi_file n = nomi_prova();
+      const bool noto =
+          l.file.empty() || l.file == n.sorgente_linea() || l.file == n.sorgente_treno();
+      return noto ? "" : "unknown file " + l.file;
+    }
+    auto it = righe.find(l.file);
+    if (it == righe.end()) return "a row in an unknown file " + l.file;
+    if (l.riga < 0 || static_cast<size_t>(l.riga) > it->second.size())
+      return "line " + std::to_string(l.riga) + " outside " + l.file;
+    const size_t n = it->second[static_cast<size_t>(l.riga) - 1];
+    if (l.colonna < 1 || static_cast<size_t>(l.colonna) > n + 1)
+      return "column " + std::to_string(l.colonna) + " outside line " + std::to_string(l.riga);
+    return "";
+  };
+  for (const errore_incontrato& e : s.diagnostica.errori) {
+    if (std::string r = dentro(e.luogo); !r.empty()) return "error place: " + r;
+    if (descrizione_errore(e.codice).empty()) return "undocumented error met";
+  }
+  for (const avviso& w : s.diagnostica.avvisi) {
+    if (std::string r = dentro(w.luogo); !r.empty()) return "warning place: " + r;
+  }
+  for (const auto& [cella, l] : s.diagnostica.posati) {
+    if (std::string r = dentro(l); !r.empty()) return "placed object's row: " + r;
+  }
+  const std::string rapporto = rapporto_compilazione(s, codice, testi, "");
+  size_t da = 0;
+  while (da < rapporto.size()) {
+    const size_t a_capo = rapporto.find('\n', da);
+    if (a_capo == std::string::npos) return "report not ended by a line end";
+    if (a_capo - da > 1024) return "report line longer than 1024 bytes";
+    da = a_capo + 1;
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string controlla_compilazione(std::string_view ingresso) {
@@ -265,6 +327,10 @@ std::string controlla_compilazione(std::string_view ingresso) {
   prepara(c.s, c.d, linea, con_treno ? &treno : nullptr);
   c.e = memorizza_percorso(c.s, c.d, j);
   if (std::string r = controlla_esito(c.s, c.d, c.e, j, con_treno); !r.empty()) return r;
+  std::map<std::string, std::string> testi{{nomi_prova().sorgente_linea(), std::string(linea)}};
+  if (con_treno) testi[nomi_prova().sorgente_treno()] = treno;
+  const int32_t riportato = c.e.errore_fatale != 0 ? c.e.errore_fatale : c.s.codice_errore;
+  if (std::string r = controlla_diagnosi(c.s, riportato, testi); !r.empty()) return r;
   if (!ripeti) return "";
 
   // The same state compiled again: nothing of the first call may show.

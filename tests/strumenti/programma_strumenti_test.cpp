@@ -144,11 +144,20 @@ TEST(ProgrammaStrumenti, UnaRigaSbagliataDiceDoveENonToccaICompilati) {
 TEST(ProgrammaStrumenti, SorgentiOCartelleMancanti) {
   banco_programma b;
   fs::create_directories(b / "vuota");
+  // A missing or empty source is named with its reason: a disk failure.
   const prova::esito_processo senza = b.strumento({"compile", "L", "T", "-C", "vuota"});
-  EXPECT_EQ(senza.stato, 3);
-  EXPECT_EQ(senza.errori,
-            "vuota/L_linea.txt: errore 101: file sorgente della linea mancante\n"
-            "compila_scenario: nessun file compilato scritto\n");
+  EXPECT_EQ(senza.stato, 2);
+  EXPECT_EQ(senza.errori, "compila_scenario: vuota/L_linea.txt: No such file or directory\n");
+  std::ofstream(b / "vuota" / "L_linea.txt") << "[generale]\r\nlunghezza percorso, 10000\r\n";
+  const prova::esito_processo senza_treno = b.strumento({"compile", "L", "T", "-C", "vuota"});
+  EXPECT_EQ(senza_treno.stato, 2);
+  EXPECT_EQ(senza_treno.errori, "compila_scenario: vuota/L_T-.txt: No such file or directory\n");
+  std::ofstream(b / "vuota" / "L_T-.txt").flush();
+  const prova::esito_processo vuoto = b.strumento({"compile", "L", "T", "-C", "vuota"});
+  EXPECT_EQ(vuoto.stato, 2);
+  EXPECT_EQ(vuoto.errori, "compila_scenario: vuota/L_T-.txt: file vuoto\n");
+  fs::remove(b / "vuota" / "L_linea.txt");
+  fs::remove(b / "vuota" / "L_T-.txt");
   const prova::esito_processo nessuna = b.strumento({"compile", "L", "T", "-C", "non_esiste"});
   EXPECT_EQ(nessuna.stato, 2);
   EXPECT_EQ(nessuna.errori, "compila_scenario: non_esiste: cartella inesistente\n");
