@@ -173,9 +173,10 @@ void nomi_stazioni(documento_svg& d,
   for (const auto& [p, nome] : stazioni) occupati.push_back({p.x - 5, p.y - 5, p.x + 5, p.y + 5});
   for (const auto& [p, nome] : stazioni) {
     const double largo = per_lettera * static_cast<double>(nome.size());
-    const auto riquadro_di = [&](const posto& q) {
-      const double x = p.x + q.dx;
-      const double y = p.y + q.dy;
+    // A structured binding is copied in, not captured: clang 14 cannot capture one.
+    const auto riquadro_di = [&, centro = p](const posto& q) {
+      const double x = centro.x + q.dx;
+      const double y = centro.y + q.dy;
       return q.a_destra ? riquadro{x, y - alto, x + largo, y + 2}
                         : riquadro{x - largo, y - alto, x, y + 2};
     };
