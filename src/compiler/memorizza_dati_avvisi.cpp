@@ -6,6 +6,7 @@
 
 #include "compiler/memorizza_dati_interno.h"
 #include "sources/parole_chiave.h"
+#include "sources/testo_1252.h"
 
 namespace scenario::lettura {
 
@@ -72,33 +73,15 @@ void osserva_intestazione(analisi& a, const std::string& chiave, const luogo_sor
   if (nome_intestazione(c, i) == "[fine]") c.fine_vista = true;
 }
 
-// Bytes 0x80..0x9F of Windows-1252 (0: undefined); above them it is Latin-1.
-constexpr char16_t finestre_1252[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void in_utf8(char32_t c, std::string& r) {
-  if (c < 0x80) {
-    r += static_cast<char>(c);
-  } else if (c < 0x800) {
-    r += static_cast<char>(0xC0 | (c >> 6));
-    r += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    r += static_cast<char>(0xE0 | (c >> 12));
-    r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    r += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // How the tools show these bytes: each one a Windows-1252 character.
 std::string come_1252(std::string_view byte) {
   std::string r;
   for (const char b : byte) {
     const auto u = static_cast<unsigned char>(b);
-    char32_t c = u;
-    if (u >= 0x80 && u < 0xA0) c = finestre_1252[u - 0x80] != 0 ? finestre_1252[u - 0x80] : '?';
-    in_utf8(c, r);
+    char32_t c = carattere_1252(u);
+    // The five bytes the code page leaves undefined stay C1 controls there.
+    if (c >= 0x80 && c < 0xA0) c = '?';
+    aggiungi_utf8(r, c);
   }
   return r;
 }

@@ -11,9 +11,9 @@
 
 #include "compiler/misure_griglia.h"
 #include "compiler/record.h"
+#include "sources/testo_1252.h"
 #include "strumenti/elementi.h"
 #include "strumenti/nomi_tipi.h"
-#include "strumenti/testo_1252.h"
 
 namespace scenario {
 

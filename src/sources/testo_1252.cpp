@@ -1,4 +1,4 @@
-#include "strumenti/testo_1252.h"
+#include "sources/testo_1252.h"
 
 #include <array>
 #include <cstdio>
@@ -12,19 +12,6 @@ constexpr std::array<char32_t, 32> da_80{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void aggiungi_utf8(std::string& r, char32_t u) {
-  if (u < 0x80) {
-    r += static_cast<char>(u);
-  } else if (u < 0x800) {
-    r += static_cast<char>(0xC0 | (u >> 6));
-    r += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    r += static_cast<char>(0xE0 | (u >> 12));
-    r += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    r += static_cast<char>(0x80 | (u & 0x3F));
-  }
-}
 
 bool di_controllo(char32_t u) { return u < 0x20 || (u >= 0x7F && u < 0xA0); }
 
@@ -54,6 +41,19 @@ std::string citato(std::string_view testo, fuga esc) {
 }
 
 }  // namespace
+
+void aggiungi_utf8(std::string& r, char32_t u) {
+  if (u < 0x80) {
+    r += static_cast<char>(u);
+  } else if (u < 0x800) {
+    r += static_cast<char>(0xC0 | (u >> 6));
+    r += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    r += static_cast<char>(0xE0 | (u >> 12));
+    r += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    r += static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
 
 char32_t carattere_1252(unsigned char c) { return c >= 0x80 && c < 0xA0 ? da_80[c - 0x80] : c; }
 

@@ -1,6 +1,6 @@
 // Windows-1252 names shown as UTF-8: the letters of 80-9F, Latin-1 above,
 // the five undefined bytes and every control escaped, never passed raw.
-#include "strumenti/testo_1252.h"
+#include "sources/testo_1252.h"
 
 #include <gtest/gtest.h>
 

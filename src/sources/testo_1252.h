@@ -11,6 +11,9 @@ namespace scenario {
 // The Unicode code point of one Windows-1252 byte.
 char32_t carattere_1252(unsigned char c);
 
+// One code point (below 0x10000) appended as UTF-8.
+void aggiungi_utf8(std::string& r, char32_t u);
+
 // The whole text as UTF-8.
 std::string utf8_da_1252(std::string_view testo);
 
