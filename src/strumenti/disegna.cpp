@@ -52,6 +52,13 @@ esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_
   for (const auto& [nome, tipo] : file) {
     if (auto fallito = carica(ingresso, nome, tipo, prefisso_ingresso, s, err)) return *fallito;
   }
+  // Well laid out but no plan a compile makes: nothing sensible to draw.
+  if (const auto d = coordinata_assurda(s.piano)) {
+    err << "compila_scenario: "
+        << descrivi_difetto(prefisso_ingresso + nomi.linea_compilata(), tipo_file::piano, *d)
+        << "\n";
+    return esito_strumento::file_malformato;
+  }
   const elementi_linea e = elementi_di(s);
   const std::string pianta =
       disegno_pianta(s, e, nome_linea + " (" + nome_treno + "): pianta del tracciato");

@@ -1,17 +1,30 @@
 // The track plan seen from above as an SVG document: the metre-by-metre plan
 // as one line, thinned to what the picture can show, with the tunnels drawn
-// over it, the stations named, the signals marked, the plan's own axes in
-// kilometres from the route start (no north: the plan has none) and a scale
-// bar. A plan with no usable point gives a picture that says so.
+// over it, a tick at every kilometre of the route, the stations, tunnels and
+// signals named where their names find room (no label covers another or a
+// mark), the plan's own axes in kilometres from the route start (no north:
+// the plan has none) and a scale bar. A plan with no usable point gives a
+// picture that says so. The document's size is bounded by the picture,
+// whatever the files hold.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "compiler/uscita.h"
 #include "strumenti/elementi.h"
 #include "strumenti/svg.h"
 
 namespace scenario {
+
+// Plan coordinates beyond this many metres are absurd: a route is at most
+// 1,000,000 m long and starts at the origin.
+constexpr double coordinata_massima = 1e7;
+
+// The first plan value that is not finite or lies beyond coordinata_massima,
+// as a fault at its offset in the plan file; none when every value is sound.
+std::optional<difetto> coordinata_assurda(const tracciato& t);
 
 std::string disegno_pianta(const scenario_compilato& s, const elementi_linea& e,
                            const std::string& titolo);
@@ -22,5 +35,8 @@ std::string disegno_pianta(const scenario_compilato& s, const elementi_linea& e,
 // picked, so any input is thinned in bounded time.
 std::vector<punto_svg> sfoltisci(const std::vector<punto_svg>& punti, double tolleranza,
                                  size_t massimo = 20000);
+// The same, as the indices of the points kept.
+std::vector<size_t> sfoltisci_indici(const std::vector<punto_svg>& punti, double tolleranza,
+                                     size_t massimo = 20000);
 
 }  // namespace scenario

@@ -62,22 +62,36 @@ struct cartello_galleria {
   std::optional<double> lunghezza;
 };
 
+// What a sign's text says of a tunnel: nothing (not a tunnel sign), or its
+// name and length.
+std::optional<cartello_galleria> leggi_cartello(const std::string& testo) {
+  if (!contiene(testo, "gall")) return std::nullopt;
+  cartello_galleria g{0, {}, std::nullopt};
+  for (const std::string& gruppo : gruppi(testo)) {
+    if (const auto l = lunghezza_in(gruppo)) {
+      g.lunghezza = l;
+    } else if (!contiene(gruppo, "gall") && g.nome.empty()) {
+      g.nome = gruppo;
+    }
+  }
+  if (g.nome.size() > nome_galleria_massimo)
+    g.nome = g.nome.substr(0, nome_galleria_massimo - 1) + '\x85';
+  return g;
+}
+
+// Each table row's text is read once, however many cells show it.
 std::vector<cartello_galleria> cartelli_gallerie(const scenario_compilato& s) {
+  std::vector<std::optional<std::optional<cartello_galleria>>> letti(righe_tabella);
   std::vector<cartello_galleria> r;
   for (size_t c = 0; c < s.griglia.size(); ++c) {
     const cella& k = s.griglia[c];
     if (k.tipo_cella != cartello_indicatore || k.valore1 < 1 || k.valore1 >= righe_tabella)
       continue;
-    const std::string& testo = s.righe[static_cast<size_t>(k.valore1)].nome;
-    if (!contiene(testo, "gall")) continue;
-    cartello_galleria g{posizione_oggetto(c), {}, std::nullopt};
-    for (const std::string& gruppo : gruppi(testo)) {
-      if (const auto l = lunghezza_in(gruppo)) {
-        g.lunghezza = l;
-      } else if (!contiene(gruppo, "gall") && g.nome.empty()) {
-        g.nome = gruppo;
-      }
-    }
+    auto& letto = letti[static_cast<size_t>(k.valore1)];
+    if (!letto) letto = leggi_cartello(s.righe[static_cast<size_t>(k.valore1)].nome);
+    if (!*letto) continue;
+    cartello_galleria g = **letto;
+    g.posizione = posizione_oggetto(c);
     r.push_back(std::move(g));
   }
   return r;
@@ -98,15 +112,24 @@ std::vector<tratto_linea> celle_in_galleria(const scenario_compilato& s, double 
   return r;
 }
 
-bool si_sovrappongono(const tratto_linea& a, const tratto_linea& b) {
-  return a.da < b.a && b.da < a.a;
-}
-
-// Named tunnels from their signs; a sign without a length names the run of
-// tunnel cells that begins next to it; runs no sign names stay unnamed.
+// Named tunnels from their signs; a sign without a length names the first
+// free run of tunnel cells that begins from 100 m before it to 300 m after;
+// runs no sign names stay unnamed. Signs come in cell order, runs sorted:
+// each sign finds its run by bisection and skips taken runs along a chain
+// of next free ones, and the unnamed runs are found in one sweep.
 std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
   std::vector<tratto_linea> celle = celle_in_galleria(s, l);
   std::vector<bool> usate(celle.size(), false);
+  // prossima[i]: the first run at or after i not yet taken (path halving).
+  std::vector<size_t> prossima(celle.size() + 1);
+  for (size_t i = 0; i < prossima.size(); ++i) prossima[i] = i;
+  const auto libera_da = [&](size_t i) {
+    while (prossima[i] != i) {
+      prossima[i] = prossima[prossima[i]];
+      i = prossima[i];
+    }
+    return i;
+  };
   std::vector<tratto_linea> r;
   for (const cartello_galleria& g : cartelli_gallerie(s)) {
     if (g.lunghezza) {
@@ -114,19 +137,33 @@ std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
       continue;
     }
     tratto_linea t{g.posizione, g.posizione + metri, g.nome};
-    for (size_t i = 0; i < celle.size(); ++i) {
-      if (!usate[i] && celle[i].da >= g.posizione - 100 && celle[i].da <= g.posizione + 300) {
-        t = {celle[i].da, celle[i].a, g.nome};
-        usate[i] = true;
-        break;
-      }
+    const auto primo = std::lower_bound(celle.begin(), celle.end(), g.posizione - 100,
+                                        [](const tratto_linea& c, double da) { return c.da < da; });
+    const size_t i = libera_da(static_cast<size_t>(primo - celle.begin()));
+    if (i < celle.size() && celle[i].da <= g.posizione + 300) {
+      t = {celle[i].da, celle[i].a, g.nome};
+      usate[i] = true;
+      prossima[i] = i + 1;
     }
     r.push_back(t);
   }
-  const size_t nominate = r.size();
+  // The named stretches as sorted disjoint spans, to test each run against.
+  std::vector<std::pair<double, double>> nominate;
+  for (const tratto_linea& t : r) nominate.push_back({t.da, t.a});
+  std::sort(nominate.begin(), nominate.end());
+  std::vector<std::pair<double, double>> unite;
+  for (const auto& [da, a] : nominate) {
+    if (!unite.empty() && da <= unite.back().second) {
+      unite.back().second = std::max(unite.back().second, a);
+    } else {
+      unite.push_back({da, a});
+    }
+  }
+  size_t k = 0;
   for (size_t i = 0; i < celle.size(); ++i) {
-    bool coperta = usate[i];
-    for (size_t k = 0; k < nominate && !coperta; ++k) coperta = si_sovrappongono(celle[i], r[k]);
+    while (k < unite.size() && unite[k].second <= celle[i].da) ++k;
+    const bool coperta = usate[i] || (k < unite.size() && unite[k].first < celle[i].a &&
+                                      celle[i].da < unite[k].second);
     if (!coperta) r.push_back(celle[i]);
   }
   for (tratto_linea& t : r) {
@@ -134,8 +171,8 @@ std::vector<tratto_linea> gallerie_di(const scenario_compilato& s, double l) {
     t.a = std::clamp(t.a, t.da, l);
   }
   std::erase_if(r, [](const tratto_linea& t) { return t.a <= t.da; });
-  std::sort(r.begin(), r.end(),
-            [](const tratto_linea& a, const tratto_linea& b) { return a.da < b.da; });
+  std::stable_sort(r.begin(), r.end(),
+                   [](const tratto_linea& a, const tratto_linea& b) { return a.da < b.da; });
   return r;
 }
 
@@ -166,6 +203,22 @@ std::vector<gradino> limiti_di(const scenario_compilato& s, double l) {
     const double da = static_cast<double>(c) * metri;
     const double a = std::min(da + metri, l);
     const double v = s.griglia[c].vel_limite * 5.0;
+    if (!r.empty() && r.back().valore == v) {
+      r.back().a = a;
+    } else {
+      r.push_back({da, a, v});
+    }
+  }
+  return r;
+}
+
+// Runs of cells of one gradient (per mille, stored plus 100).
+std::vector<gradino> pendenze_di(const scenario_compilato& s, double l) {
+  std::vector<gradino> r;
+  for (size_t c = 0; c < s.griglia.size() && static_cast<double>(c) * metri < l; ++c) {
+    const double da = static_cast<double>(c) * metri;
+    const double a = std::min(da + metri, l);
+    const double v = s.griglia[c].pendenza - 100.0;
     if (!r.empty() && r.back().valore == v) {
       r.back().a = a;
     } else {
@@ -220,6 +273,7 @@ elementi_linea elementi_di(const scenario_compilato& s) {
   e.gallerie = gallerie_di(s, l);
   e.rallentamenti = rallentamenti_di(s, l);
   e.limiti = limiti_di(s, l);
+  e.pendenze = pendenze_di(s, l);
   e.quote = quote_di(s, l);
   return e;
 }

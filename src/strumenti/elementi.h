@@ -67,12 +67,16 @@ struct elementi_linea {
   std::vector<double> segnali;
   std::vector<tratto_linea> gallerie;
   std::vector<rallentamento_linea> rallentamenti;
-  std::vector<gradino> limiti;  // km/h
-  std::vector<quota> quote;     // one at every cell boundary
+  std::vector<gradino> limiti;    // km/h
+  std::vector<gradino> pendenze;  // per mille, runs of one gradient
+  std::vector<quota> quote;       // one at every cell boundary
 };
 
 // Everything within 0 .. lunghezza; nothing in a malformed but well-laid-out
-// file can make it fail.
+// file can make it fail, and the work grows with the files' size, never with
+// its square. A tunnel's name is kept to `nome_galleria_massimo` bytes (cut
+// with "..."): a sign's text may hold 65535, and thousands of cells may show it.
+constexpr size_t nome_galleria_massimo = 255;
 elementi_linea elementi_di(const scenario_compilato& s);
 
 }  // namespace scenario

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sources/testo_1252.h"
+
 namespace scenario {
 
 std::string numero_svg(double x) {
@@ -51,13 +53,10 @@ std::string testo_svg(std::string_view t) {
         r += "&apos;";
         break;
       default:
-        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+        if (const char32_t u = carattere_1252(c); u < 0x20 || (u >= 0x7F && u < 0xA0)) {
           r += '?';
-        } else if (c < 0x80) {
-          r += ch;
         } else {
-          r += static_cast<char>(0xC0 | (c >> 6));
-          r += static_cast<char>(0x80 | (c & 0x3F));
+          aggiungi_utf8(r, u);
         }
     }
   }
@@ -108,9 +107,15 @@ void documento_svg::poligono(const std::vector<punto_svg>& p, std::string_view c
   corpo_ += "<polygon points=\"" + punti(p) + "\" class=\"" + std::string(classe) + "\"/>\n";
 }
 
-void documento_svg::cerchio(double cx, double cy, double r, std::string_view classe) {
+void documento_svg::cerchio(double cx, double cy, double r, std::string_view classe,
+                            std::string_view titolo) {
   corpo_ += "<circle cx=\"" + numero_svg(cx) + "\" cy=\"" + numero_svg(cy) + "\" r=\"" +
-            numero_svg(r) + "\" class=\"" + std::string(classe) + "\"/>\n";
+            numero_svg(r) + "\" class=\"" + std::string(classe) + "\"";
+  if (titolo.empty()) {
+    corpo_ += "/>\n";
+  } else {
+    corpo_ += "><title>" + testo_svg(titolo) + "</title></circle>\n";
+  }
 }
 
 void documento_svg::testo(double x, double y, std::string_view t, std::string_view classe,
@@ -125,6 +130,26 @@ void documento_svg::testo(double x, double y, std::string_view t, std::string_vi
   corpo_ += testo_svg(t);
   corpo_ += "</text>\n";
 }
+
+void documento_svg::testo_posto(double x, double y, std::string_view t, std::string_view classe,
+                                const riquadro& box, bool verticale, std::string_view completo) {
+  corpo_ += "<text x=\"" + numero_svg(x) + "\" y=\"" + numero_svg(y) + "\" class=\"" +
+            std::string(classe) + "\"";
+  if (verticale) {
+    corpo_ += " transform=\"rotate(-90 " + numero_svg(x) + " " + numero_svg(y) + ")\"";
+  }
+  corpo_ += " data-riquadro=\"" + numero_svg(box.x0) + " " + numero_svg(box.y0) + " " +
+            numero_svg(box.x1) + " " + numero_svg(box.y1) + "\">";
+  if (!completo.empty()) corpo_ += "<title>" + testo_svg(completo) + "</title>";
+  corpo_ += testo_svg(t);
+  corpo_ += "</text>\n";
+}
+
+void documento_svg::apri_gruppo(std::string_view id, std::string_view classe) {
+  corpo_ += "<g id=\"" + std::string(id) + "\" class=\"" + std::string(classe) + "\">\n";
+}
+
+void documento_svg::chiudi_gruppo() { corpo_ += "</g>\n"; }
 
 std::string documento_svg::chiudi() { return corpo_ + "</svg>\n"; }
 
