@@ -478,7 +478,7 @@ std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e
     if (g.nome.empty()) continue;
     const auto q = u.a(s, (g.da + g.a) / 2);
     if (!q) continue;
-    if (auto et = posa.presso(*q, 3, g.nome, stile_galleria, false, 90)) {
+    if (auto et = posa.presso(*q, 3, g.nome, stile_galleria, true, 90)) {
       nomi_gallerie.push_back(std::move(*et));
     }
   }

@@ -188,30 +188,39 @@ void profilo_quote(documento_svg& d, posatore_etichette& posa, const pannello& p
   d.rettangolo(p.x0, p.y0, p.larghezza, p.altezza, "cornice");
 }
 
-// Each tunnel's name under its band, else lower, else above the line.
+// Each tunnel's name under its band, else lower, beside or above the line;
+// where the whole name finds no room, a shorter one.
 std::vector<etichetta> nomi_gallerie(posatore_etichette& posa, const pannello& p,
                                      const elementi_linea& e) {
   std::vector<etichetta> r;
   for (const tratto_linea& g : e.gallerie) {
     if (g.nome.empty()) continue;
-    const std::string nome = accorcia(g.nome, 140, stile_galleria);
-    const riquadro forma = riquadro_testo(0, 0, nome, stile_galleria);
-    const double w = forma.x1 - forma.x0, h = forma.y1 - forma.y0;
     const double centro = (p.x(g.da) + p.x(g.a)) / 2;
     const double y = p.y(quota_a(e.quote, (g.da + g.a) / 2));
     const double sotto = y + spessore_galleria + 2;
-    std::vector<punto_svg> angoli;
-    for (const double dy : {0.0, 10.0, 20.0}) angoli.push_back({centro - w / 2, sotto + dy});
-    for (const double dy : {4.0, 14.0}) angoli.push_back({centro - w / 2, y - dy - h});
-    if (auto et = posa.tra(angoli, nome, stile_galleria)) {
-      if (nome != g.nome) et->completo = g.nome;
-      r.push_back(std::move(*et));
+    for (const double massima : {140.0, 70.0, 35.0}) {
+      const std::string nome = accorcia(g.nome, massima, stile_galleria);
+      const riquadro forma = riquadro_testo(0, 0, nome, stile_galleria);
+      const double w = forma.x1 - forma.x0, h = forma.y1 - forma.y0;
+      std::vector<punto_svg> angoli;
+      for (const double dy : {0.0, 10.0, 20.0, 30.0, 40.0}) {
+        for (const double dx : {0.0, -0.5, 0.5}) {
+          angoli.push_back({centro - w / 2 + dx * w, sotto + dy});
+        }
+      }
+      for (const double dy : {4.0, 14.0, 24.0}) angoli.push_back({centro - w / 2, y - dy - h});
+      if (auto et = posa.tra(angoli, nome, stile_galleria)) {
+        if (nome != g.nome) et->completo = g.nome;
+        r.push_back(std::move(*et));
+        break;
+      }
     }
   }
   return r;
 }
 
-// "+21‰" over each run of one gradient that leaves room for it.
+// "+21‰" over each run of one gradient that leaves room for it: over its
+// middle, else elsewhere along it.
 std::vector<etichetta> valori_pendenze(posatore_etichette& posa, const pannello& p,
                                        const elementi_linea& e) {
   std::vector<etichetta> r;
@@ -219,11 +228,22 @@ std::vector<etichetta> valori_pendenze(posatore_etichette& posa, const pannello&
     const std::string t = (g.valore > 0 ? "+" : "") + numero_svg(g.valore) + "\x89";
     const riquadro forma = riquadro_testo(0, 0, t, stile_pendenza);
     const double w = forma.x1 - forma.x0, h = forma.y1 - forma.y0;
-    if (p.x(g.a) - p.x(g.da) < w + 2) continue;
-    const double centro = (p.x(g.da) + p.x(g.a)) / 2;
-    const double y = p.y(quota_a(e.quote, (g.da + g.a) / 2));
+    const double xa = p.x(g.da), xb = p.x(g.a);
+    if (xb - xa < w + 2) continue;
     std::vector<punto_svg> angoli;
-    for (const double dy : {3.0, 9.0, 16.0, 24.0}) angoli.push_back({centro - w / 2, y - dy - h});
+    // The middle first, then every few pixels from it outwards (at most 40).
+    const double campo = xb - xa - w - 2;
+    const double passo = std::max(campo / 40, 4.0);
+    std::vector<double> posti{0.5 * campo};
+    for (double d = passo; d <= campo / 2; d += passo) {
+      posti.push_back(0.5 * campo - d);
+      posti.push_back(0.5 * campo + d);
+    }
+    for (const double f : posti) {
+      const double centro = xa + w / 2 + 1 + f;
+      const double y = p.y(quota_a(e.quote, metri_a(p, centro)));
+      for (const double dy : {3.0, 9.0, 16.0}) angoli.push_back({centro - w / 2, y - dy - h});
+    }
     if (auto et = posa.tra(angoli, t, stile_pendenza)) r.push_back(std::move(*et));
   }
   return r;
