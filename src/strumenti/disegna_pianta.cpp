@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -204,11 +204,9 @@ std::vector<punto_svg> tratto_di(const binario_a_schermo& b, const punti_usabili
 
 // "12+350": the way a position along a line is written.
 std::string chilometrica(double metri) {
-  const auto m = static_cast<int64_t>(std::nearbyint(std::max(metri, 0.0)));
-  std::array<char, 48> b{};
-  std::snprintf(b.data(), b.size(), "%lld+%03lld", static_cast<long long>(m / 1000),
-                static_cast<long long>(m % 1000));
-  return b.data();
+  const auto m = static_cast<int64_t>(std::nearbyint(std::clamp(metri, 0.0, 1e12)));
+  const std::string resto = std::to_string(m % 1000);
+  return std::to_string(m / 1000) + "+" + std::string(3 - resto.size(), '0') + resto;
 }
 
 // Draws a text the layout places, with its box.
@@ -288,8 +286,9 @@ std::optional<difetto> coordinata_assurda(const tracciato& t) {
       const tipo_valore tipo = t.tipo(i, colonna);
       const double v = t.valore(i, colonna);
       if (tipo != tipo_valore::vuoto && !(std::fabs(v) <= coordinata_massima)) {
+        // Shortest form, the same on every platform ("1e+17", "nan", "-inf").
         std::array<char, 64> b{};
-        std::snprintf(b.data(), b.size(), "%g", v);
+        std::to_chars(b.data(), b.data() + b.size() - 1, v);
         const std::string quale = std::string(colonna == 0 ? "x" : "y") + " del punto " +
                                   std::to_string(m) + " (metro " + std::to_string(m) + ")";
         return difetto{offset, std::isfinite(v)

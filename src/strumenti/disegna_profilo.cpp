@@ -225,7 +225,9 @@ std::vector<etichetta> valori_pendenze(posatore_etichette& posa, const pannello&
                                        const elementi_linea& e) {
   std::vector<etichetta> r;
   for (const gradino& g : e.pendenze) {
-    const std::string t = (g.valore > 0 ? "+" : "") + numero_svg(g.valore) + "\x89";
+    std::string t = numero_svg(g.valore);
+    if (g.valore > 0) t.insert(t.begin(), '+');
+    t += '\x89';
     const riquadro forma = riquadro_testo(0, 0, t, stile_pendenza);
     const double w = forma.x1 - forma.x0, h = forma.y1 - forma.y0;
     const double xa = p.x(g.da), xb = p.x(g.a);
