@@ -359,7 +359,7 @@ void progressive(documento_svg& d, posatore_etichette& posa, const punti_usabili
   const double ogni = passo * (lunghezza <= 50000 ? 5 : 10);
   const auto quante = static_cast<size_t>(std::floor(lunghezza / passo));
   std::vector<std::pair<punto_svg, double>> numerate;
-  d.apri_gruppo("progressive", "progressive");
+  d.apri_gruppo("pianta_progressive", "progressive");
   for (size_t i = 1; i <= quante; ++i) {
     const double m = static_cast<double>(i) * passo;
     const auto p = u.a(s, m);
@@ -385,9 +385,10 @@ void progressive(documento_svg& d, posatore_etichette& posa, const punti_usabili
   }
 }
 
+// A group of labels, id "pianta_" + its class.
 void gruppo_di_etichette(documento_svg& d, std::string_view id, const std::vector<etichetta>& e,
                          std::string_view classe) {
-  d.apri_gruppo(id, id);
+  d.apri_gruppo("pianta_" + std::string(id), id);
   for (const etichetta& q : e) disegna_etichetta(d, q, classe);
   d.chiudi_gruppo();
 }
@@ -441,7 +442,7 @@ std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e
   // Signals closer than their radius are one dot.
   std::unordered_set<int64_t> punti_segnali;
   std::vector<std::pair<punto_svg, double>> segnali;
-  d.apri_gruppo("segnali", "segnali");
+  d.apri_gruppo("pianta_segnali", "segnali");
   for (const double m : e.segnali) {
     const auto q = u.a(s, m);
     if (!q) continue;

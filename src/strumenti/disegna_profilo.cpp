@@ -367,7 +367,7 @@ void stazioni(documento_svg& d, posatore_etichette& posa_sopra, posatore_etichet
     posa_sopra.ostacolo_linea({xi, sopra.y0}, {xi, sopra.y0 + sopra.altezza}, 1);
     posa_sotto.ostacolo_linea({xi, sotto.y0}, {xi, sotto.y0 + sotto.altezza}, 1);
   }
-  d.apri_gruppo("nomi_stazioni", "nomi_stazioni");
+  d.apri_gruppo("profilo_nomi_stazioni", "nomi_stazioni");
   for (const size_t i : ordine) {
     d.polilinea({{x[i], sopra.y0}, {x[i], piede + 10}, {posto[i], piede + 4}, {posto[i], piede}},
                 "richiamo");
@@ -396,9 +396,10 @@ void legenda(documento_svg& d, double x, double y) {
   fisso(d, x + 670, y + 3, "+12\x89  pendenza (per mille)", "pendenza", stile_pendenza);
 }
 
+// A group of labels, id "profilo_" + its class.
 void gruppo(documento_svg& d, std::string_view id, const std::vector<etichetta>& e,
             std::string_view classe) {
-  d.apri_gruppo(id, id);
+  d.apri_gruppo("profilo_" + std::string(id), id);
   for (const etichetta& q : e) disegna_etichetta(d, q, classe);
   d.chiudi_gruppo();
 }

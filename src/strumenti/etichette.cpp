@@ -167,6 +167,7 @@ void posatore_etichette::celle_di(const riquadro& r, size_t& c0, size_t& r0, siz
                                   size_t& r1) const {
   const auto indice = [&](double v, double origine, size_t n) {
     const double i = std::floor((v - origine) / cella_);
+    if (!std::isfinite(i)) return i > 0 ? n - 1 : size_t{0};  // NaN: the first cell
     return static_cast<size_t>(std::clamp(i, 0.0, static_cast<double>(n - 1)));
   };
   c0 = indice(r.x0, quadro_.x0, colonne_);

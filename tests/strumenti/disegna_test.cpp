@@ -270,14 +270,15 @@ TEST(Disegna, EtichetteSenzaCollisioniNelloScenarioPredefinito) {
   EXPECT_GE(km.size(), 7u);
   EXPECT_NE(std::find(km.begin(), km.end(), "km 50"), km.end());
   EXPECT_GE(testi_di(pianta, "segnale_nome").size(), 12u);
-  EXPECT_NE(uscita.file.at(pianta).find("<g id=\"nomi_segnali\""), std::string::npos);
+  EXPECT_NE(uscita.file.at(pianta).find("<g id=\"pianta_nomi_segnali\" class=\"nomi_segnali\">"),
+            std::string::npos);
   EXPECT_GE(testi_di(profilo, "pendenza").size(), 15u);
   EXPECT_NE(uscita.file.at(profilo).find(">velocit\xC3\xA0 (km/h)</text>"), std::string::npos);
   EXPECT_EQ(uscita.file.at(profilo).find("velocita'"), std::string::npos);
 }
 
-// A crowded route: thirty stations 450 m apart, the first dozen on a coil with names of 33 characters,
-// a signal beside each, long tunnel names.
+// A crowded route: thirty stations 450 m apart, the first dozen on a coil with names of 33
+// characters, a signal beside each, long tunnel names.
 TEST(Disegna, EtichetteSenzaCollisioniSuUnaLineaAffollata) {
   std::string linea =
       "[generale]\r\nlunghezza percorso,    20000\r\n[curve]\r\ncurvas6,  500,  5000\r\n"

@@ -302,6 +302,29 @@ TEST(ProgrammaStrumenti, DisegnaSvgBenFormatiCheUnRenderizzatoreDisegna) {
   }
 }
 
+// A plan of 20 bytes with x = 1e17 once made draw loop for ever on its axis
+// ticks: now it is refused at once as malformed, and nothing is drawn.
+TEST(ProgrammaStrumenti, DisegnaRifiutaCoordinateAssurde) {
+  banco_programma b;
+  ASSERT_EQ(b.strumento({"export", "s"}).stato, 0);
+  ASSERT_EQ(b.strumento({"compile", nomi.nome_linea, nomi.nome_treno, "-C", "s"}).stato, 0);
+  tracciato p;
+  p.crea(1);
+  p.imposta_doppio(0, 0, 1e17);
+  p.imposta_intero(1, 0, 0);
+  p.imposta_intero(0, 1, 0);
+  const std::string piano = immagine_linea(p);
+  ASSERT_EQ(piano.size(), 20u);
+  std::ofstream(b / "s" / nomi.linea_compilata(), std::ios::binary) << piano;
+  const prova::esito_processo r =
+      b.strumento({"draw", nomi.nome_linea, nomi.nome_treno, "-C", "s", "-o", "disegni"});
+  EXPECT_EQ(r.stato, 65);
+  EXPECT_EQ(r.errori, "compila_scenario: s/" + nomi.linea_compilata() +
+                          ": file non valido (piano) all'offset 0: coordinata x del punto 0 "
+                          "(metro 0) assurda: 1e+17 m (ammesse fino a 10000000 m dall'origine)\n");
+  EXPECT_FALSE(fs::exists(b / "disegni" / nomi.pianta()));
+}
+
 TEST(ProgrammaStrumenti, AiutoVersioneERigheSbagliate) {
   banco_programma b;
   const prova::esito_processo versione = b.strumento({"--version"});
