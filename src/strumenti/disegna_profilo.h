@@ -1,7 +1,10 @@
 // The line profile along the route as an SVG document: above, the relative
-// altitude built from the gradients, with the tunnels on it; below, the line
-// speed limit and the slowdowns as steps; the stations named across both, the
-// signals marked, and kilometres from the route start on the axis.
+// altitude built from the gradients, with the tunnels on it, named, and each
+// gradient's value in per mille; below, the line speed limit and the
+// slowdowns as steps; the stations named across both (cut to the room above,
+// whole in a tooltip), the signals marked, and kilometres from the route
+// start on the axis. No label covers another or a mark; the document's size
+// is bounded by the picture, whatever the files hold.
 #pragma once
 
 #include <string>

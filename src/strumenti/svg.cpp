@@ -63,6 +63,19 @@ std::string testo_svg(std::string_view t) {
   return r;
 }
 
+namespace {
+
+// A tooltip holds at most this many bytes of a name (a table row may hold
+// 65535): the picture's size stays bounded by what it shows.
+constexpr size_t titolo_massimo = 255;
+
+std::string suggerimento(std::string_view t) {
+  if (t.size() <= titolo_massimo) return testo_svg(t);
+  return testo_svg(t.substr(0, titolo_massimo - 1)) + "\xE2\x80\xA6";
+}
+
+}  // namespace
+
 documento_svg::documento_svg(double larghezza, double altezza, std::string_view titolo,
                              std::string_view stile) {
   const std::string l = numero_svg(larghezza);
@@ -114,7 +127,7 @@ void documento_svg::cerchio(double cx, double cy, double r, std::string_view cla
   if (titolo.empty()) {
     corpo_ += "/>\n";
   } else {
-    corpo_ += "><title>" + testo_svg(titolo) + "</title></circle>\n";
+    corpo_ += "><title>" + suggerimento(titolo) + "</title></circle>\n";
   }
 }
 
@@ -140,7 +153,7 @@ void documento_svg::testo_posto(double x, double y, std::string_view t, std::str
   }
   corpo_ += " data-riquadro=\"" + numero_svg(box.x0) + " " + numero_svg(box.y0) + " " +
             numero_svg(box.x1) + " " + numero_svg(box.y1) + "\">";
-  if (!completo.empty()) corpo_ += "<title>" + testo_svg(completo) + "</title>";
+  if (!completo.empty()) corpo_ += "<title>" + suggerimento(completo) + "</title>";
   corpo_ += testo_svg(t);
   corpo_ += "</text>\n";
 }

@@ -43,7 +43,8 @@ class documento_svg {
              std::string_view ancora = "start", double rotazione = 0);
   // A placed label: drawn from its start (turned to read upwards when
   // `verticale`), its box in data-riquadro="x0 y0 x1 y1", and the whole text
-  // as its tooltip when `completo` is not empty.
+  // as its tooltip when `completo` is not empty (tooltips keep at most 255
+  // bytes of a name).
   void testo_posto(double x, double y, std::string_view t, std::string_view classe,
                    const riquadro& box, bool verticale = false, std::string_view completo = {});
   // Groups, for what a page may show or hide: <g id=".." class="..">.

@@ -91,6 +91,9 @@ TEST(Disegna, NomiStraniDannoSvgBenFormati) {
   t[1].nome = std::string("A<&>\"'\x01\x7F\x85\xE8 \0Z", 13);
   t[1].tipo = 12;
   t[1].posizione = 100;
+  t[2].nome = std::string(60000, 'W');  // a name far wider than any picture
+  t[2].tipo = 12;
+  t[2].posizione = 1000;
   t[80].nome = "(Galleria)(<&>)(99999999999 m.)";
   t[riga_treno].fine = 2000;
   std::vector<cella> g(200);
@@ -105,6 +108,7 @@ TEST(Disegna, NomiStraniDannoSvgBenFormati) {
   for (const auto& [nome, svg] : uscita.file) {
     EXPECT_EQ(prova::errore_xml(svg), "") << nome;
     EXPECT_EQ(prova::collisioni_etichette(svg), std::vector<std::string>{}) << nome;
+    EXPECT_LT(svg.size(), 60000u) << nome << ": the long name is cut, in tooltips too";
   }
   // Windows-1252: 0x85 is the ellipsis, 0xE8 "è"; controls show as "?".
   EXPECT_NE(uscita.file.at("L_T_pianta.svg")
