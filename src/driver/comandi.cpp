@@ -1,8 +1,12 @@
 #include "driver/comandi.h"
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "driver/blocco_cartella.h"
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "sources/nomi_file.h"
@@ -55,9 +59,46 @@ bool identificatore_valido(const std::string& id) {
   return !id.empty() && id.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
 }
 
+// Names equal but for the case of ASCII letters name one file on Windows (and
+// on any folder copied there), so they count as one name everywhere.
+bool stesso_nome(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto minuscola = [](char c) {
+      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (minuscola(a[i]) != minuscola(b[i])) return false;
+  }
+  return true;
+}
+
+// Two outputs of one command under one name: the second would overwrite the
+// first. Returns the usage message, or nothing when every name is its own.
+std::optional<std::string> nomi_in_conflitto(const std::vector<std::string>& uscite) {
+  for (size_t i = 0; i < uscite.size(); ++i) {
+    for (size_t j = i + 1; j < uscite.size(); ++j) {
+      if (!stesso_nome(uscite[i], uscite[j])) continue;
+      if (uscite[i] == uscite[j])
+        return "due file da scrivere avrebbero lo stesso nome, " + uscite[i] +
+               ": scegliere altri identificatori";
+      return "due file da scrivere, " + uscite[i] + " e " + uscite[j] +
+             ", sarebbero lo stesso file dove le maiuscole non contano: scegliere altri "
+             "identificatori";
+    }
+  }
+  return std::nullopt;
+}
+
 // A directory to write into, made (with its parents) when missing.
 bool prepara_cartella(const fs::path& cartella, std::ostream& err) {
   std::error_code ec;
+  // A link to nothing: the system would only say that the name exists.
+  if (fs::is_symlink(fs::symlink_status(cartella, ec)) && !fs::exists(cartella, ec)) {
+    const fs::path meta = fs::read_symlink(cartella, ec);
+    guasto(err, cartella.string(),
+           "collegamento simbolico a una cartella inesistente (" + meta.string() + ")");
+    return false;
+  }
   fs::create_directories(cartella, ec);
   if (!ec && fs::is_directory(cartella, ec)) return true;
   guasto(err, cartella.string(), ec ? ec.message() : "non e' una cartella");
@@ -81,30 +122,65 @@ bool non_regolare(const fs::path& p, std::ostream& err) {
   return true;
 }
 
+// For export a source name is taken by anything standing there, a link to
+// nothing included: only --force replaces it.
+class disco_esportazione : public disco_reale {
+ public:
+  using disco_reale::disco_reale;
+  bool esiste(const std::string& nome) override {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(percorso(nome), ec));
+  }
+};
+
+// The program's own directory: the next run without arguments writes its
+// built-in sources over these and then deletes them.
+bool cartella_del_programma(const fs::path& cartella) {
+  fs::path programma;
+  if (!cartella_programma(programma).ok) return false;
+  std::error_code ec;
+  return fs::equivalent(cartella, programma, ec);
+}
+
 int esporta_in(const richiesta& r, std::ostream&, std::ostream& err) {
   const fs::path cartella = r.operandi[0];
   if (!prepara_cartella(cartella, err)) return uscita_disco;
-  disco_reale d(cartella);
-  return stato_di(esporta(d, r.forza, prefisso(r.operandi[0]), err));
+  blocco_cartella blocco(cartella, err);
+  if (!blocco.esito().ok) return guasto(err, blocco.esito().file, blocco.esito().motivo);
+  togli_rimasugli(cartella, sorgenti_predefinite());
+  disco_esportazione d(cartella);
+  const int stato = stato_di(esporta(d, r.forza, prefisso(r.operandi[0]), err));
+  if (stato == uscita_normale && cartella_del_programma(cartella)) {
+    err << "compila_scenario: avviso: " << r.operandi[0]
+        << " e' la cartella del programma: la prossima esecuzione senza argomenti\n"
+           "sovrascrive questi sorgenti con quelli predefiniti e poi li elimina\n";
+  }
+  return stato;
 }
 
 // compile and draw: two identifiers, the directory read (where no file of
 // the scenario may be anything but a plain file), the one written.
 template <typename strumento>
-int con_identificatori(const richiesta& r, std::ostream& err, strumento fai) {
+int con_identificatori(const richiesta& r, std::ostream& err,
+                       std::vector<std::string> (*uscite)(const nomi_file&), strumento fai) {
   for (const std::string& id : r.operandi) {
     if (!identificatore_valido(id))
       return errore_uso(err, "identificatore non valido: '" + id + "'");
   }
+  const nomi_file n{r.operandi[0], r.operandi[1]};
+  if (auto conflitto = nomi_in_conflitto(uscite(n))) return errore_uso(err, *conflitto);
   const fs::path letta = r.cartella.value_or(".");
   if (!cartella_esistente(letta, err)) return uscita_disco;
-  const nomi_file n{r.operandi[0], r.operandi[1]};
   for (const std::string& f : {n.sorgente_linea(), n.sorgente_treno(), n.linea_compilata(),
                                n.treno_compilato(), n.griglia_compilata()}) {
     if (non_regolare(letta / f, err)) return uscita_disco;
   }
   const fs::path scritta = r.cartella_uscita ? fs::path(*r.cartella_uscita) : letta;
   if (r.cartella_uscita && !prepara_cartella(scritta, err)) return uscita_disco;
+  // Runs writing into one folder take turns, so every set there is one run's.
+  blocco_cartella blocco(scritta, err);
+  if (!blocco.esito().ok) return guasto(err, blocco.esito().file, blocco.esito().motivo);
+  togli_rimasugli(scritta, uscite(n));
   disco_reale ingresso(letta);
   disco_reale uscita(scritta);
   return stato_di(fai(ingresso, uscita, r.operandi[0], r.operandi[1], prefisso(r.cartella), err));
@@ -137,12 +213,22 @@ int compila(const richiesta& r, std::ostream&, std::ostream& err) {
   const trattamento_avvisi avvisi = r.avvisi_errori  ? trattamento_avvisi::errori
                                     : r.senza_avvisi ? trattamento_avvisi::silenzia
                                                      : trattamento_avvisi::mostra;
-  return con_identificatori(r, err,
-                            [avvisi](auto&&... a) { return compila_sorgenti(a..., avvisi); });
+  return con_identificatori(
+      r, err,
+      [](const nomi_file& n) {
+        return std::vector<std::string>{n.linea_compilata(), n.treno_compilato(),
+                                        n.griglia_compilata()};
+      },
+      [avvisi](auto&&... a) { return compila_sorgenti(a..., avvisi); });
 }
 
 int disegna_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
-  return con_identificatori(r, err, disegna);
+  return con_identificatori(
+      r, err,
+      [](const nomi_file& n) {
+        return std::vector<std::string>{n.pianta(), n.profilo()};
+      },
+      disegna);
 }
 
 const std::vector<descrizione_comando> comandi{

@@ -13,6 +13,7 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/nomi_file.h"
+#include "strumenti/disco_raccolta.h"
 
 namespace scenario {
 
@@ -34,13 +35,25 @@ int riferisci_codice(const stato& s) {
   return uscita_codice_errore;
 }
 
-// The five writers, in their fixed order; the first failure stops the run.
-esito_io scrivi_file(disco& d, const stato& s) {
+// The two sources go to the disk at once, to be read back; the three
+// documents wait in `insieme` with the compiled files.
+esito_io scrivi_sorgenti(disco& d, const stato& s) {
   if (auto e = dati_linea(d, s.nome_linea); !e.ok) return e;
-  if (auto e = dati_treno(d, s.nome_linea, s.nome_treno); !e.ok) return e;
-  if (auto e = dati_note(d, s.nome_linea, s.nome_treno); !e.ok) return e;
-  if (auto e = dati_rallentamenti(d, s.nome_linea, s.nome_treno); !e.ok) return e;
-  return dati_scheda(d, s.nome_linea, s.nome_treno);
+  return dati_treno(d, s.nome_linea, s.nome_treno);
+}
+
+esito_io scrivi_documenti(disco& insieme, const stato& s) {
+  if (auto e = dati_note(insieme, s.nome_linea, s.nome_treno); !e.ok) return e;
+  if (auto e = dati_rallentamenti(insieme, s.nome_linea, s.nome_treno); !e.ok) return e;
+  return dati_scheda(insieme, s.nome_linea, s.nome_treno);
+}
+
+// The sources are deleted only once every output is in place: a run that
+// fails before leaves them, and the next run writes them again.
+esito_io elimina_sorgenti(disco& d, const stato& s) {
+  const nomi_file nomi{s.nome_linea, s.nome_treno};
+  if (auto e = d.elimina(nomi.sorgente_linea()); !e.ok) return e;
+  return d.elimina(nomi.sorgente_treno());
 }
 
 }  // namespace
@@ -52,9 +65,14 @@ int esegui(disco& d, finestra& f) {
   s.trattieni_tracciato = false;
   f.mostra_attendere();
 
-  if (auto e = scrivi_file(d, s); !e.ok) return riferisci_disco(e);
-  const esito_compilazione esito = memorizza_percorso(s, d, 1);
+  if (auto e = scrivi_sorgenti(d, s); !e.ok) return riferisci_disco(e);
+  // Every output is written first and then put in place as one set.
+  disco_raccolta insieme(d, d);
+  if (auto e = scrivi_documenti(insieme, s); !e.ok) return riferisci_disco(e);
+  const esito_compilazione esito = memorizza_percorso(s, insieme, 1);
   if (!esito.io.ok) return riferisci_disco(esito.io);
+  if (auto e = insieme.scrivi_su_uscita(); !e.ok) return riferisci_disco(e);
+  if (auto e = elimina_sorgenti(d, s); !e.ok) return riferisci_disco(e);
   if (esito.errore_fatale != 0) {
     // The box stays " Errore n. N"; its meaning goes to standard error.
     std::string riga = "compila_scenario: errore " + std::to_string(esito.errore_fatale);

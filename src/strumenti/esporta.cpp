@@ -22,9 +22,18 @@ esito_strumento esporta(disco& d, bool sostituisci_esistenti, const std::string&
     }
     if (esistenti) return esito_strumento::file_esistenti;
   }
+  // Both texts are made first and replace the older two as one set: an
+  // author's line source is never replaced when the train-run source fails.
   const nomi_file nomi = nomi_file::predefiniti();
-  esito_io e = dati_linea(d, nomi.nome_linea);
-  if (e.ok) e = dati_treno(d, nomi.nome_linea, nomi.nome_treno);
+  disco_memoria testi;
+  dati_linea(testi, nomi.nome_linea);
+  dati_treno(testi, nomi.nome_linea, nomi.nome_treno);
+  std::vector<file_nuovo> insieme;
+  for (const std::string& nome : sorgenti_predefinite()) {
+    const std::string& t = testi.file[nome];
+    insieme.push_back({nome, [&t](const scrivi_pezzo& scrivi) { return scrivi(t); }});
+  }
+  const esito_io e = d.sostituisci_insieme(insieme);
   if (e.ok) return esito_strumento::fatto;
   err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
   return esito_strumento::guasto_disco;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cartella_prova.h"
+#include "temporanei_prova.h"
 
 namespace scenario {
 namespace {
@@ -25,6 +26,7 @@ using prova::cartella_prova;
 using prova::errno_cartella;
 using prova::leggi;
 using prova::scrivi;
+using prova::temporanei_in;
 
 const std::string nome = "Brossalenta_Morla_iR31457.sim";
 
@@ -72,7 +74,7 @@ struct caso_sostituzione {
   const char* descrizione;
   bool esiste_prima;
   std::string prima;
-  bool temporaneo_rimasto;  // a temporary left behind by a run that was killed
+  bool vecchio_temporaneo;  // a file at NAME.nuovo, the fixed name older versions wrote to
   std::string nuovo;
 };
 
@@ -83,68 +85,44 @@ TEST(DiscoReale, SostituisciLasciaEsattamenteIByteNuovi) {
       {"file piu' corto allungato", true, "a", false, std::string(200000, 'n')},
       {"contenuto vuoto", true, "vecchio", false, ""},
       {"byte binari e zeri", true, "vecchio", false, std::string("\0\1\xff\r\n\0", 6)},
-      {"temporaneo di un'esecuzione interrotta", true, "vecchio", true, "nuovo"},
+      {"file al vecchio nome fisso del temporaneo", true, "vecchio", true, "nuovo"},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.descrizione);
     cartella_prova c;
     if (caso.esiste_prima) scrivi(c / nome, caso.prima);
-    if (caso.temporaneo_rimasto) scrivi(file_temporaneo(c / nome), std::string(5000, 't'));
+    if (caso.vecchio_temporaneo) scrivi(c / (nome + ".nuovo"), std::string(5000, 't'));
     disco_reale d(c.percorso());
 
     esito_io e = d.sostituisci(nome, caso.nuovo);
 
     ASSERT_TRUE(e.ok) << e.file << ": " << e.motivo;
     EXPECT_EQ(leggi(c / nome), caso.nuovo);
-    EXPECT_FALSE(fs::exists(file_temporaneo(c / nome)));
+    EXPECT_TRUE(temporanei_in(c.percorso()).empty());
+    // Not one of ours: it stays as it was.
+    if (caso.vecchio_temporaneo) {
+      EXPECT_EQ(leggi(c / (nome + ".nuovo")), std::string(5000, 't'));
+    }
   }
 }
 
 // How each failure is arranged in a directory holding an older target.
-enum class ostacolo {
-  cartella_mancante,
-  destinazione_cartella,
-  temporaneo_cartella,
-  disco_pieno,
-  sola_lettura
-};
+enum class ostacolo { cartella_mancante, destinazione_cartella, disco_pieno, sola_lettura };
 
 struct caso_guasto {
   const char* descrizione;
   ostacolo tipo;
-  int errno_atteso;
+  std::string motivo;
+  bool nomina_temporaneo;  // the failure names a temporary of the target, else the target
 };
-
-// Returns the name to replace and the path the failure must name.
-std::pair<std::string, fs::path> prepara(const cartella_prova& c, ostacolo tipo) {
-  switch (tipo) {
-    case ostacolo::cartella_mancante:
-      return {"manca/" + nome, file_temporaneo(c / ("manca/" + nome))};
-    case ostacolo::destinazione_cartella:
-      fs::remove(c / nome);
-      fs::create_directory(c / nome);
-      scrivi(c / nome / "dentro", "resta");
-      return {nome, c / nome};
-    case ostacolo::temporaneo_cartella:
-      fs::create_directory(file_temporaneo(c / nome));
-      return {nome, file_temporaneo(c / nome)};
-    case ostacolo::disco_pieno:
-      fs::create_symlink("/dev/full", file_temporaneo(c / nome));
-      return {nome, file_temporaneo(c / nome)};
-    case ostacolo::sola_lettura:
-      fs::permissions(c.percorso(), fs::perms::owner_read | fs::perms::owner_exec);
-      return {nome, file_temporaneo(c / nome)};
-  }
-  return {};
-}
 
 TEST(DiscoReale, UnaSostituzioneFallitaNominaIlFileELasciaIlVecchio) {
   const caso_guasto casi[] = {
-      {"cartella inesistente", ostacolo::cartella_mancante, ENOENT},
-      {"una cartella al posto del file", ostacolo::destinazione_cartella, EISDIR},
-      {"una cartella al posto del temporaneo", ostacolo::temporaneo_cartella, errno_cartella},
-      {"disco pieno", ostacolo::disco_pieno, ENOSPC},
-      {"cartella in sola lettura", ostacolo::sola_lettura, EACCES},
+      {"cartella inesistente", ostacolo::cartella_mancante, std::strerror(ENOENT), true},
+      {"una cartella al posto del file", ostacolo::destinazione_cartella, "non e' un file regolare",
+       false},
+      {"disco pieno", ostacolo::disco_pieno, std::strerror(ENOSPC), true},
+      {"cartella in sola lettura", ostacolo::sola_lettura, std::strerror(EACCES), true},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.descrizione);
@@ -153,57 +131,122 @@ TEST(DiscoReale, UnaSostituzioneFallitaNominaIlFileELasciaIlVecchio) {
     cartella_prova c;
     const std::string vecchio = "il contenuto di prima\r\n";
     scrivi(c / nome, vecchio);
-    auto [bersaglio, atteso] = prepara(c, caso.tipo);
-    disco_reale d(c.percorso());
+    std::string bersaglio = nome;
+    prova::guasti_temporanei g;
+    switch (caso.tipo) {
+      case ostacolo::cartella_mancante:
+        bersaglio = "manca/" + nome;
+        break;
+      case ostacolo::destinazione_cartella:
+        fs::remove(c / nome);
+        fs::create_directory(c / nome);
+        scrivi(c / nome / "dentro", "resta");
+        break;
+      case ostacolo::disco_pieno:
+        g.pieni.push_back(c / nome);
+        break;
+      case ostacolo::sola_lettura:
+        fs::permissions(c.percorso(), fs::perms::owner_read | fs::perms::owner_exec);
+        break;
+    }
+    disco_reale d(c.percorso(), &g);
 
     esito_io e = d.sostituisci(bersaglio, "nuovo");
     fs::permissions(c.percorso(), fs::perms::owner_all);
 
     EXPECT_FALSE(e.ok);
-    EXPECT_EQ(e.file, atteso.string());
-    EXPECT_EQ(e.motivo, std::strerror(caso.errno_atteso));
+    if (caso.nomina_temporaneo) {
+      EXPECT_TRUE(temporaneo_di(e.file, c / bersaglio)) << e.file;
+    } else {
+      EXPECT_EQ(e.file, (c / bersaglio).string());
+    }
+    EXPECT_EQ(e.motivo, caso.motivo);
     if (caso.tipo == ostacolo::destinazione_cartella) {
       EXPECT_EQ(leggi(c / nome / "dentro"), "resta");
     } else {
       EXPECT_EQ(leggi(c / nome), vecchio);
     }
-    // A temporary of ours is gone; a directory that stood at its name is not ours to remove.
-    const fs::path temporaneo = file_temporaneo(c / nome);
-    if (caso.tipo == ostacolo::temporaneo_cartella)
-      EXPECT_TRUE(fs::is_directory(temporaneo));
-    else
-      EXPECT_FALSE(fs::exists(fs::symlink_status(temporaneo)));
+    EXPECT_TRUE(temporanei_in(c.percorso()).empty());
   }
 }
 
 // Files replaced together: all written before any is put in place, so a
 // failure on a later one leaves every earlier target as it was.
 TEST(DiscoReale, SostituisciInsiemeScriveTuttoPrimaDiSostituire) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   cartella_prova c;
   scrivi(c / "a.dat", "vecchio a");
   scrivi(c / "b.dat", "vecchio b");
-  fs::create_directory(c / "c.dat.nuovo");  // the third temporary cannot be written
-  disco_reale d(c.percorso());
+  prova::guasti_temporanei g;
+  g.pieni.push_back(c / "c.dat");  // the third temporary cannot be written
   auto testo = [](std::string t) {
     return [t](const scrivi_pezzo& scrivi_pezzo) { return scrivi_pezzo(t); };
   };
-
+  {
+    disco_reale d(c.percorso(), &g);
+    esito_io e = d.sostituisci_insieme(
+        {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
+    EXPECT_FALSE(e.ok);
+    EXPECT_TRUE(temporaneo_di(e.file, c / "c.dat")) << e.file;
+    EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
+    EXPECT_EQ(leggi(c / "b.dat"), "vecchio b");
+    EXPECT_FALSE(fs::exists(c / "c.dat"));
+    EXPECT_TRUE(temporanei_in(c.percorso()).empty());
+  }
+  disco_reale d(c.percorso());
   esito_io e = d.sostituisci_insieme(
-      {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
-  EXPECT_FALSE(e.ok);
-  EXPECT_EQ(e.file, file_temporaneo(c / "c.dat").string());
-  EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
-  EXPECT_EQ(leggi(c / "b.dat"), "vecchio b");
-  EXPECT_FALSE(fs::exists(file_temporaneo(c / "a.dat")));
-  EXPECT_FALSE(fs::exists(file_temporaneo(c / "b.dat")));
-
-  fs::remove(c / "c.dat.nuovo");
-  e = d.sostituisci_insieme(
       {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
   EXPECT_TRUE(e.ok) << e.file << ": " << e.motivo;
   EXPECT_EQ(leggi(c / "a.dat"), "nuovo a");
   EXPECT_EQ(leggi(c / "b.dat"), "nuovo b");
   EXPECT_EQ(leggi(c / "c.dat"), "nuovo c");
+  EXPECT_TRUE(temporanei_in(c.percorso()).empty());
+}
+
+// A rename that fails halfway through a set: the targets already replaced get
+// their earlier files back, so the set is the old one whole; when even that
+// fails, the message says which files are new and where the old ones are.
+TEST(DiscoReale, UnInsiemeSiSostituisceTuttoONiente) {
+  auto testo = [](std::string t) {
+    return [t](const scrivi_pezzo& scrivi_pezzo) { return scrivi_pezzo(t); };
+  };
+  auto sbarra = [](const fs::path& p) {  // a non-empty directory in the way
+    fs::remove(p);
+    fs::create_directory(p);
+    scrivi(p / "dentro", "x");
+  };
+  for (const bool anche_il_ripristino : {false, true}) {
+    SCOPED_TRACE(anche_il_ripristino ? "the rollback fails too" : "rolled back");
+    cartella_prova c;
+    scrivi(c / "a.dat", "vecchio a");
+    scrivi(c / "c.dat", "vecchio c");
+    prova::guasti_temporanei g;
+    g.prima = [&](const fs::path& destinazione) {
+      if (destinazione != c / "c.dat") return;
+      sbarra(c / "c.dat");
+      if (anche_il_ripristino) sbarra(c / "a.dat");
+    };
+    disco_reale d(c.percorso(), &g);
+    const esito_io e = d.sostituisci_insieme(
+        {{"a.dat", testo("nuovo a")}, {"b.dat", testo("nuovo b")}, {"c.dat", testo("nuovo c")}});
+    EXPECT_FALSE(e.ok);
+    EXPECT_EQ(e.file, (c / "c.dat").string());
+    EXPECT_FALSE(fs::exists(c / "b.dat")) << "a file new to the folder is taken out again";
+    EXPECT_TRUE(fs::is_directory(c / "c.dat"));
+    const std::vector<fs::path> rimasti = temporanei_in(c.percorso());
+    if (!anche_il_ripristino) {
+      EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
+      EXPECT_TRUE(rimasti.empty());
+      EXPECT_EQ(e.motivo.find("rimettere"), std::string::npos) << e.motivo;
+    } else {
+      ASSERT_EQ(rimasti.size(), 1u);
+      EXPECT_TRUE(temporaneo_di(rimasti[0], c / "a.dat"));
+      EXPECT_EQ(leggi(rimasti[0]), "vecchio a") << "the earlier file is kept where it is named";
+      EXPECT_NE(e.motivo.find("i precedenti sono tenuti in " + rimasti[0].string()),
+                std::string::npos)
+          << e.motivo;
+    }
+  }
 }
 
 // A producer's pieces land in order, and a full disk stops it with ENOSPC.
@@ -220,8 +263,10 @@ TEST(DiscoReale, SostituisciAPezzi) {
   EXPECT_EQ(leggi(c / "p.dat"),
             std::string(70000, 'a') + std::string(70000, 'b') + std::string(70000, 'c'));
   if (fs::exists("/dev/full")) {
-    fs::create_symlink("/dev/full", file_temporaneo(c / "q.dat"));
-    esito_io e = d.sostituisci_a_pezzi("q.dat", pezzi);
+    prova::guasti_temporanei g;
+    g.pieni.push_back(c / "q.dat");
+    disco_reale pieno(c.percorso(), &g);
+    esito_io e = pieno.sostituisci_a_pezzi("q.dat", pezzi);
     EXPECT_FALSE(e.ok);
     EXPECT_EQ(e.motivo, std::strerror(ENOSPC));
     EXPECT_FALSE(fs::exists(c / "q.dat"));
@@ -294,9 +339,9 @@ TEST(DiscoReale, UnaBozzaScriveAOffsetEPrendeIlPostoDelFile) {
   {
     std::unique_ptr<bozza> b = d.apri_bozza("p.dat");
     ASSERT_TRUE(b->scrivi(0, "nuovo"));
-    EXPECT_TRUE(fs::exists(file_temporaneo(c / "p.dat")));
+    EXPECT_EQ(temporanei_in(c.percorso()).size(), 1u);
   }
-  EXPECT_FALSE(fs::exists(file_temporaneo(c / "p.dat"))) << "a dropped draft leaves no trace";
+  EXPECT_TRUE(temporanei_in(c.percorso()).empty()) << "a dropped draft leaves no trace";
   EXPECT_EQ(leggi(c / "p.dat"), "vecchio");
 
   std::vector<std::unique_ptr<bozza>> bozze;
@@ -323,8 +368,9 @@ TEST(DiscoReale, UnaBozzaSulDiscoPienoNominaIlTemporaneo) {
   cartella_prova c;
   scrivi(c / "a.dat", "vecchio a");
   scrivi(c / "b.dat", "vecchio b");
-  fs::create_symlink("/dev/full", file_temporaneo(c / "b.dat"));
-  disco_reale d(c.percorso());
+  prova::guasti_temporanei g;
+  g.pieni.push_back(c / "b.dat");
+  disco_reale d(c.percorso(), &g);
   std::vector<std::unique_ptr<bozza>> bozze;
   bozze.push_back(d.apri_bozza("a.dat"));
   bozze.push_back(d.apri_bozza("b.dat"));
@@ -332,10 +378,12 @@ TEST(DiscoReale, UnaBozzaSulDiscoPienoNominaIlTemporaneo) {
   EXPECT_FALSE(bozze[1]->scrivi(0, std::string(70000, 'b')));
   const esito_io e = d.metti_al_posto(bozze);
   EXPECT_FALSE(e.ok);
-  EXPECT_EQ(e.file, file_temporaneo(c / "b.dat").string());
+  EXPECT_TRUE(temporaneo_di(e.file, c / "b.dat")) << e.file;
   EXPECT_EQ(e.motivo, std::strerror(ENOSPC));
   EXPECT_EQ(leggi(c / "a.dat"), "vecchio a");
   EXPECT_EQ(leggi(c / "b.dat"), "vecchio b");
+  bozze.clear();
+  EXPECT_TRUE(temporanei_in(c.percorso()).empty());
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "sources/nomi_file.h"
+#include "temporanei_prova.h"
 #include "uscite_prova.h"
 
 namespace scenario {
@@ -57,8 +58,7 @@ size_t controlla_uscite(const fs::path& cartella, const std::map<std::string, st
 }
 
 void nessun_temporaneo(const fs::path& cartella) {
-  for (const auto& v : fs::directory_iterator(cartella))
-    EXPECT_NE(v.path().extension(), ".nuovo") << "temporary left: " << v.path();
+  for (const fs::path& t : prova::temporanei_in(cartella)) ADD_FAILURE() << "temporary left: " << t;
 }
 
 class finestra_muta : public finestra {
@@ -84,7 +84,7 @@ struct operazione {
 class disco_sabotato : public disco {
  public:
   disco_sabotato(fs::path cartella, fs::path altrove, sabotaggio tipo, int n)
-      : reale_(cartella),
+      : reale_(cartella, &guasti_),
         cartella_(std::move(cartella)),
         altrove_(std::move(altrove)),
         tipo_(tipo),
@@ -120,7 +120,7 @@ class disco_sabotato : public disco {
     switch (tipo_) {
       case sabotaggio::disco_pieno:
         if (o.tipo == operazione::scrive) {
-          fs::create_symlink("/dev/full", file_temporaneo(file));
+          guasti_.pieni.push_back(file);
         } else {
           fs::remove(file);
           fs::create_directory(file);
@@ -132,6 +132,7 @@ class disco_sabotato : public disco {
     }
   }
 
+  prova::guasti_temporanei guasti_;
   disco_reale reale_;
   fs::path cartella_;
   fs::path altrove_;
@@ -177,28 +178,40 @@ std::map<std::string, std::string> uscite_nuove(const fs::path& cartella) {
 }
 
 // The operations of a complete run, in order: a failure can come at each.
+// The sources are deleted last, once every output is in place.
 std::vector<operazione> operazioni_di_una_run() {
   const nomi_file n = nomi_file::predefiniti();
   using o = operazione;
   return {{o::scrive, n.sorgente_linea()},
           {o::scrive, n.sorgente_treno()},
+          {o::legge, n.sorgente_linea()},
+          {o::legge, n.sorgente_treno()},
           {o::scrive, n.note()},
           {o::scrive, n.rallentamenti()},
           {o::scrive, n.scheda_treno()},
-          {o::legge, n.sorgente_linea()},
-          {o::elimina, n.sorgente_linea()},
-          {o::legge, n.sorgente_treno()},
-          {o::elimina, n.sorgente_treno()},
           {o::scrive, n.linea_compilata()},
           {o::scrive, n.treno_compilato()},
-          {o::scrive, n.griglia_compilata()}};
+          {o::scrive, n.griglia_compilata()},
+          {o::elimina, n.sorgente_linea()},
+          {o::elimina, n.sorgente_treno()}};
 }
 
-// The line the run must give for the operation that failed.
-std::string riga_attesa(const fs::path& cartella, const operazione& o, int numero_errno) {
+// The line the run must give for the operation that failed: a write names
+// the temporary of its file.
+void controlla_riga(const std::string& riga, const fs::path& cartella, const operazione& o,
+                    int numero_errno) {
   const fs::path p = cartella / o.nome;
-  const fs::path nominato = o.tipo == operazione::scrive ? file_temporaneo(p) : p;
-  return "compila_scenario: " + nominato.string() + ": " + std::strerror(numero_errno) + "\n";
+  const std::string coda = std::string(": ") + std::strerror(numero_errno) + "\n";
+  const std::string inizio = "compila_scenario: ";
+  ASSERT_GT(riga.size(), inizio.size() + coda.size()) << riga;
+  ASSERT_EQ(riga.substr(0, inizio.size()), inizio) << riga;
+  ASSERT_EQ(riga.substr(riga.size() - coda.size()), coda) << riga;
+  const fs::path nominato = riga.substr(inizio.size(), riga.size() - inizio.size() - coda.size());
+  if (o.tipo == operazione::scrive) {
+    EXPECT_TRUE(temporaneo_di(nominato, p)) << riga;
+  } else {
+    EXPECT_EQ(nominato, p) << riga;
+  }
 }
 
 struct caso_sabotaggio {
@@ -234,28 +247,34 @@ TEST(GuastiDisco, OgniOperazioneCheFallisceLasciaIntattoCioCheEraSulDisco) {
         break;
       }
       ASSERT_LE(n, 100) << "the run never completes";
-      EXPECT_EQ(r.stato, uscita_disco) << r.errori;
       EXPECT_TRUE(r.riquadri.empty());
       const size_t i = static_cast<size_t>(n - 1);
       ASSERT_LT(i, r.operazioni.size());
       // A delete in a directory that is gone finds nothing to delete, which is
-      // no failure: the first operation after it fails instead.
+      // no failure: the first operation after it fails instead, and when only
+      // the deletes of the sources were left, the run was complete.
       size_t fallita = i;
       if (caso.tipo == sabotaggio::cartella_tolta) {
         while (fallita < r.operazioni.size() && r.operazioni[fallita].tipo == operazione::elimina)
           ++fallita;
+        if (fallita == r.operazioni.size()) {
+          EXPECT_EQ(r.stato, uscita_normale) << r.errori;
+          EXPECT_EQ(controlla_uscite(altrove, nuove), uscite_predefinite().size());
+          nessun_temporaneo(altrove);
+          continue;
+        }
       }
+      EXPECT_EQ(r.stato, uscita_disco) << r.errori;
       ASSERT_LT(fallita, r.operazioni.size()) << r.errori;
       int atteso = ENOENT;
       if (caso.tipo == sabotaggio::disco_pieno)
         atteso = r.operazioni[i].tipo == operazione::scrive ? ENOSPC : EISDIR;
-      EXPECT_EQ(r.errori, riga_attesa(cartella, r.operazioni[fallita], atteso));
+      controlla_riga(r.errori, cartella, r.operazioni[fallita], atteso);
 
-      // The run stops at the failure: after it come only the parser's deletes
-      // of its sources. On the disk, each output replaced before it is the new
-      // one, whole; every other one is the earlier one, byte for byte.
-      for (size_t k = fallita + 1; k < r.operazioni.size(); ++k)
-        EXPECT_EQ(r.operazioni[k].tipo, operazione::elimina) << "work went on after the failure";
+      // The run stops at the failure, its sources not deleted. On the disk,
+      // each output replaced before it is the new one, whole; every other one
+      // is the earlier one, byte for byte.
+      EXPECT_EQ(r.operazioni.size(), fallita + 1) << "work went on after the failure";
       const fs::path rimasta = caso.tipo == sabotaggio::cartella_tolta ? altrove : cartella;
       const std::vector<std::string> tutte = uscite_predefinite();
       size_t sostituite = 0;
@@ -375,21 +394,24 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
       EXPECT_TRUE(prova::messaggi_errore(r.errori).empty()) << r.errori;
     } else {
       EXPECT_EQ(r.stato, 2) << r.errori;
-      // The file that did not fit is the first one not replaced.
-      std::vector<std::string> possibili;
-      if (sostituite == 0)
-        possibili = {n.sorgente_linea(), n.sorgente_treno(), n.note()};
-      else if (sostituite < uscite_predefinite().size())
-        possibili = {uscite_predefinite()[sostituite]};
-      std::vector<std::string> righe_possibili;
-      for (const std::string& f : possibili)
-        righe_possibili.push_back("compila_scenario: " + file_temporaneo(cartella / f).string() +
-                                  ": " + std::strerror(ENOSPC));
+      // The set is all or nothing: a file that did not fit left every output
+      // as it was; the line names the temporary of a source or an output.
+      EXPECT_EQ(sostituite, 0u);
+      std::vector<std::string> possibili = uscite_predefinite();
+      possibili.push_back(n.sorgente_linea());
+      possibili.push_back(n.sorgente_treno());
       const std::vector<std::string> messaggi = prova::messaggi_errore(r.errori);
       ASSERT_EQ(messaggi.size(), 1u) << r.errori;
-      EXPECT_NE(std::find(righe_possibili.begin(), righe_possibili.end(), messaggi[0]),
-                righe_possibili.end())
-          << messaggi[0];
+      const std::string coda = std::string(": ") + std::strerror(ENOSPC);
+      const std::string& m = messaggi[0];
+      ASSERT_GT(m.size(), coda.size()) << m;
+      EXPECT_EQ(m.substr(m.size() - coda.size()), coda) << m;
+      const fs::path nominato =
+          m.substr(std::string("compila_scenario: ").size(),
+                   m.size() - coda.size() - std::string("compila_scenario: ").size());
+      EXPECT_TRUE(std::any_of(possibili.begin(), possibili.end(), [&](const std::string& f) {
+        return temporaneo_di(nominato, cartella / f);
+      })) << m;
     }
     if (libero == 0) {
       EXPECT_EQ(r.stato, 2) << "nothing can be written on a full disk";
@@ -417,10 +439,10 @@ TEST(GuastiDisco, IlProgrammaInUnaCartellaDiSolaLetturaNonToccaNulla) {
     const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
 
     EXPECT_EQ(r.stato, 2) << r.errori;
-    const fs::path primo = file_temporaneo(cartella / nomi_file::predefiniti().sorgente_linea());
-    EXPECT_EQ(prova::messaggi_errore(r.errori),
-              std::vector<std::string>{"compila_scenario: " + primo.string() + ": " +
-                                       std::strerror(EROFS)});
+    const std::vector<std::string> messaggi = prova::messaggi_errore(r.errori);
+    ASSERT_EQ(messaggi.size(), 1u) << r.errori;
+    controlla_riga(messaggi[0] + "\n", cartella,
+                   {operazione::scrive, nomi_file::predefiniti().sorgente_linea()}, EROFS);
     for (const std::string& u : uscite_predefinite())
       EXPECT_EQ(leggi(cartella / u), precedente(u)) << u;
   }

@@ -69,7 +69,9 @@ dopo_uccisione controlla_cartella(const fs::path& cartella,
   }
   for (const auto& v : fs::directory_iterator(cartella)) {
     const std::string nome = v.path().filename().string();
-    if (v.path().extension() == ".nuovo") {
+    if (v.path().extension() == ".nuovo" || v.path().extension() == ".vecchio" ||
+        nome == ".compila_scenario.blocco") {
+      // A temporary, or the lock file of a run killed while holding it.
       d.temporanei = true;
     } else if (auto s = sorgenti.find(nome); s != sorgenti.end()) {
       d.sorgenti = true;
