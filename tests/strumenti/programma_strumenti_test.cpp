@@ -115,6 +115,95 @@ TEST(ProgrammaStrumenti, EsportaNonSostituisceSenzaForce) {
   EXPECT_EQ(leggi(b / "s" / nomi.sorgente_treno()), componi_testo(righe_treno()));
 }
 
+// Two files a command would write under one name (ASCII case ignored, as on
+// Windows and on any folder copied there): refused as a usage error before
+// anything is read or written.
+TEST(ProgrammaStrumenti, DueUsciteConLoStessoNomeSiRifiutano) {
+  banco_programma b;
+  ASSERT_EQ(b.strumento({"export", "s"}).stato, 0);
+  const struct {
+    std::vector<std::string> riga;
+    std::string messaggio;
+  } casi[] = {
+      {{"compile", "Brossalenta_Morla", "linea", "-C", "s"},
+       "due file da scrivere avrebbero lo stesso nome, Brossalenta_Morla_linea.dat: scegliere "
+       "altri identificatori"},
+      {{"compile", "Brossalenta_Morla", "LINEA", "-C", "s"},
+       "due file da scrivere, Brossalenta_Morla_linea.dat e Brossalenta_Morla_LINEA.dat, "
+       "sarebbero lo stesso file dove le maiuscole non contano: scegliere altri identificatori"},
+      {{"compile", "x", "Linea", "-C", "s", "--output-dir", "o"},
+       "due file da scrivere, x_linea.dat e x_Linea.dat, sarebbero lo stesso file dove le "
+       "maiuscole non contano: scegliere altri identificatori"},
+      {{"draw", "Brossalenta_Morla", "linea", "-C", "s", "-o", "o"},
+       ""},  // the two drawings never share a name: this one fails on the missing files
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.riga[1] + " " + caso.riga[2]);
+    const prova::esito_processo r = b.strumento(caso.riga);
+    if (caso.messaggio.empty()) {
+      EXPECT_NE(r.stato, 64) << r.errori;
+      continue;
+    }
+    EXPECT_EQ(r.stato, 64);
+    EXPECT_EQ(r.errori, "compila_scenario: " + caso.messaggio +
+                            "\nProvare 'compila_scenario --help' per maggiori informazioni.\n");
+    EXPECT_FALSE(fs::exists(b / "s" / "Brossalenta_Morla_linea.dat"));
+    EXPECT_FALSE(fs::exists(b / "o"));
+  }
+}
+
+// export and links: a link to nothing at a source name is a name taken (kept
+// without --force, replaced by a plain file with it); a folder that is a link
+// to nothing is named as such; export into the program's own folder warns
+// that the next run without arguments overwrites and deletes those sources.
+TEST(ProgrammaStrumenti, EsportaEICollegamenti) {
+  banco_programma b;
+  fs::create_directories(b / "s");
+  fs::create_symlink("non_c_e", b / "s" / nomi.sorgente_linea());
+  const prova::esito_processo senza = b.strumento({"export", "s"});
+  EXPECT_EQ(senza.stato, 73);
+  EXPECT_EQ(senza.errori, "compila_scenario: s/" + nomi.sorgente_linea() +
+                              " esiste gia' (--force per sostituirlo)\n");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(b / "s" / nomi.sorgente_linea())));
+  EXPECT_FALSE(fs::exists(b / "s" / nomi.sorgente_treno()));
+  EXPECT_FALSE(fs::exists(b / "non_c_e"));
+  const prova::esito_processo con = b.strumento({"export", "--force", "s"});
+  EXPECT_EQ(con.stato, 0) << con.errori;
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(b / "s" / nomi.sorgente_linea())));
+  EXPECT_FALSE(fs::exists(b / "s" / "non_c_e"));
+
+  fs::create_symlink("manca", b / "vuoto");
+  const prova::esito_processo cartella = b.strumento({"export", "vuoto"});
+  EXPECT_EQ(cartella.stato, 2);
+  EXPECT_EQ(cartella.errori,
+            "compila_scenario: vuoto: collegamento simbolico a una cartella inesistente (manca)\n");
+
+  const prova::esito_processo qui =
+      prova::avvia(b.programma() / "compila_scenario", {"export", b.programma().string()},
+                   b.lavoro(), b.lavoro());
+  EXPECT_EQ(qui.stato, 0) << qui.errori;
+  EXPECT_EQ(qui.errori, "compila_scenario: avviso: " + b.programma().string() +
+                            " e' la cartella del programma: la prossima esecuzione senza "
+                            "argomenti\nsovrascrive questi sorgenti con quelli predefiniti e poi "
+                            "li elimina\n");
+  EXPECT_TRUE(fs::is_regular_file(b.programma() / nomi.sorgente_linea()));
+}
+
+// export --force replaces the two sources as one set: when the train-run
+// source cannot be replaced, the author's line source is not replaced either.
+TEST(ProgrammaStrumenti, EsportaForceSostituisceIDueSorgentiInsieme) {
+  banco_programma b;
+  fs::create_directories(b / "s");
+  scrivi(b / "s" / nomi.sorgente_linea(), "la mia linea");
+  fs::create_directory(b / "s" / nomi.sorgente_treno());
+  scrivi(b / "s" / nomi.sorgente_treno() / "dentro", "x");
+  const prova::esito_processo r = b.strumento({"export", "--force", "s"});
+  EXPECT_EQ(r.stato, 2);
+  EXPECT_EQ(r.errori,
+            "compila_scenario: s/" + nomi.sorgente_treno() + ": non e' un file regolare\n");
+  EXPECT_EQ(leggi(b / "s" / nomi.sorgente_linea()), "la mia linea");
+}
+
 TEST(ProgrammaStrumenti, UnaRigaSbagliataDiceDoveENonToccaICompilati) {
   banco_programma b;
   ASSERT_EQ(b.strumento({"export", "s"}).stato, 0);
