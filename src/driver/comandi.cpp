@@ -9,12 +9,14 @@
 #include "driver/blocco_cartella.h"
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
+#include "driver/sorveglia.h"
 #include "sources/nomi_file.h"
 #include "strumenti/compila_sorgenti.h"
 #include "strumenti/decodifica.h"
 #include "strumenti/disegna.h"
 #include "strumenti/esporta.h"
 #include "strumenti/ispeziona.h"
+#include "strumenti/vista.h"
 
 namespace scenario {
 
@@ -160,9 +162,8 @@ int esporta_in(const richiesta& r, std::ostream&, std::ostream& err) {
 
 // compile and draw: two identifiers, the directory read (where no file of
 // the scenario may be anything but a plain file), the one written.
-template <typename strumento>
-int con_identificatori(const richiesta& r, std::ostream& err,
-                       std::vector<std::string> (*uscite)(const nomi_file&), strumento fai) {
+template <typename nomi_uscite, typename strumento>
+int con_identificatori(const richiesta& r, std::ostream& err, nomi_uscite uscite, strumento fai) {
   for (const std::string& id : r.operandi) {
     if (!identificatore_valido(id))
       return errore_uso(err, "identificatore non valido: '" + id + "'");
@@ -213,13 +214,35 @@ int compila(const richiesta& r, std::ostream&, std::ostream& err) {
   const trattamento_avvisi avvisi = r.avvisi_errori  ? trattamento_avvisi::errori
                                     : r.senza_avvisi ? trattamento_avvisi::silenzia
                                                      : trattamento_avvisi::mostra;
-  return con_identificatori(
-      r, err,
-      [](const nomi_file& n) {
-        return std::vector<std::string>{n.linea_compilata(), n.treno_compilato(),
-                                        n.griglia_compilata()};
-      },
-      [avvisi](auto&&... a) { return compila_sorgenti(a..., avvisi); });
+  const prodotti_compilazione prodotti{r.vista, r.disegni};
+  // The page and the pictures, when asked for, are outputs of the same set.
+  const auto uscite = [prodotti](const nomi_file& n) {
+    std::vector<std::string> nomi{n.linea_compilata(), n.treno_compilato(),
+                                  n.griglia_compilata()};
+    if (prodotti.vista) nomi.push_back(n.vista());
+    if (prodotti.disegni) {
+      nomi.push_back(n.pianta());
+      nomi.push_back(n.profilo());
+    }
+    return nomi;
+  };
+  const auto una_volta = [&r, &err, avvisi, prodotti, uscite] {
+    return con_identificatori(r, err, uscite, [avvisi, prodotti](auto&&... a) {
+      return compila_sorgenti(a..., avvisi, prodotti);
+    });
+  };
+  if (r.a_intervalli && !r.sorveglia)
+    return errore_uso(err, "l'opzione --poll vale solo con --watch");
+  if (!r.sorveglia) return una_volta();
+  for (const std::string& id : r.operandi) {
+    if (!identificatore_valido(id))
+      return errore_uso(err, "identificatore non valido: '" + id + "'");
+  }
+  const nomi_file n{r.operandi[0], r.operandi[1]};
+  if (auto conflitto = nomi_in_conflitto(uscite(n))) return errore_uso(err, *conflitto);
+  return sorveglia_sorgenti(r.cartella.value_or("."), r.cartella.value_or("."),
+                            {n.sorgente_linea(), n.sorgente_treno()}, r.a_intervalli, una_volta,
+                            err);
 }
 
 int disegna_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
@@ -231,6 +254,11 @@ int disegna_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
       disegna);
 }
 
+int mostra_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
+  return con_identificatori(
+      r, err, [](const nomi_file& n) { return std::vector<std::string>{n.vista()}; }, vista);
+}
+
 const std::vector<descrizione_comando> comandi{
     {"export",
      {"CARTELLA"},
@@ -240,11 +268,12 @@ const std::vector<descrizione_comando> comandi{
      esporta_in},
     {"compile",
      {"LINEA", "TRENO"},
-     {"dir", "output-dir", "warnings-as-errors", "no-warnings"},
+     {"dir", "output-dir", "warnings-as-errors", "no-warnings", "watch", "view", "draw", "poll"},
      "compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
      "LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
      "i sorgenti restano; con un errore indica file, riga e\n"
-     "colonna e non scrive nulla",
+     "colonna e non scrive nulla; con --watch ricompila a ogni\n"
+     "salvataggio",
      compila},
     {"inspect",
      {"FILE"},
@@ -259,6 +288,13 @@ const std::vector<descrizione_comando> comandi{
      "da uno scenario compilato disegna la pianta e il profilo\n"
      "della linea: LINEA_TRENO_pianta.svg, LINEA_TRENO_profilo.svg",
      disegna_scenario},
+    {"view",
+     {"LINEA", "TRENO"},
+     {"dir", "output-dir"},
+     "da uno scenario compilato scrive LINEA_TRENO_vista.html:\n"
+     "pianta e profilo collegati per chilometro, con la tabella\n"
+     "di ogni oggetto; si apre in un browser, senza rete",
+     mostra_scenario},
 };
 
 }  // namespace

@@ -47,7 +47,7 @@ std::string chilometri(const std::string& scritta, const std::string& argomento)
   return "valore non valido per " + scritta + ": '" + argomento + "' (chilometri, come 30 o 30.5)";
 }
 
-const std::array<descrizione_opzione, 12> opzioni{{
+const std::array<descrizione_opzione, 16> opzioni{{
     {"dir", 'C', "CARTELLA", "cartella dei file letti\n(predefinita: la cartella corrente)",
      nullptr, &richiesta::cartella, non_vuoto},
     {"output-dir", 'o', "CARTELLA",
@@ -61,6 +61,16 @@ const std::array<descrizione_opzione, 12> opzioni{{
     {"warnings-as-errors", '\0', "", "un avviso e' un errore (stato 3, nessun file\nscritto)",
      &richiesta::avvisi_errori},
     {"no-warnings", 'w', "", "non mostra gli avvisi", &richiesta::senza_avvisi},
+    {"watch", '\0', "",
+     "compila, poi ricompila a ogni salvataggio di un sorgente\n(Ctrl-C per finire)",
+     &richiesta::sorveglia},
+    {"view", '\0', "",
+     "scrive anche la pagina LINEA_TRENO_vista.html, con i\nmessaggi della compilazione",
+     &richiesta::vista},
+    {"draw", '\0', "", "disegna anche la pianta e il profilo (come draw)", &richiesta::disegni},
+    {"poll", '\0', "",
+     "con --watch: controlla i sorgenti ogni mezzo secondo\ninvece di farsi avvisare dal sistema",
+     &richiesta::a_intervalli},
     {"from", '\0', "KM", "solo da questo chilometro in poi", nullptr, &richiesta::da_km,
      chilometri},
     {"to", '\0', "KM", "solo fino a questo chilometro", nullptr, &richiesta::a_km, chilometri},

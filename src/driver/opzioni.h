@@ -31,6 +31,10 @@ struct richiesta {
   bool tutto = false;                            // --all, -a
   bool avvisi_errori = false;                    // --warnings-as-errors
   bool senza_avvisi = false;                     // --no-warnings, -w
+  bool sorveglia = false;                        // --watch
+  bool vista = false;                            // --view
+  bool disegni = false;                          // --draw
+  bool a_intervalli = false;                     // --poll
 };
 
 // One command: its word, the names of its operands (their number is the

@@ -35,6 +35,7 @@ struct nomi_file {
   std::string griglia_compilata() const { return treno(coda_griglia_compilata); }
   std::string pianta() const { return treno("_pianta.svg"); }
   std::string profilo() const { return treno("_profilo.svg"); }
+  std::string vista() const { return treno("_vista.html"); }
 
  private:
   std::string treno(std::string_view coda) const {

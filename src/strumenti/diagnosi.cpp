@@ -25,20 +25,15 @@ class redattore {
 
   // One message at its place, with the quoted line when the place is a row.
   void messaggio(const luogo_sorgente& l, const std::string& testo, bool citare = true) {
-    if (l.file.empty()) {
-      testo_ += "compila_scenario: ";
-    } else {
-      testo_ += prefisso_ + l.file;
-      if (l.riga > 0) {
-        testo_ += ':';
-        testo_ += std::to_string(l.riga);
-        testo_ += ':';
-        testo_ += std::to_string(l.colonna);
-      }
-      testo_ += ": ";
+    messaggio_diagnosi m;
+    if (!l.file.empty()) {
+      m.file = prefisso_ + l.file;
+      m.riga = l.riga;
+      m.colonna = l.colonna;
     }
-    testo_ += testo + "\n";
-    if (citare && l.riga > 0) cita(l);
+    m.testo = testo;
+    if (citare && l.riga > 0) m.citazione = cita(l);
+    messaggi_.push_back(std::move(m));
   }
 
   // The row that placed the object of cell i; nothing when no row did.
@@ -64,15 +59,15 @@ class redattore {
     return d + " occupata: " + occupante(i);
   }
 
-  const std::string& testo() const { return testo_; }
+  std::vector<messaggio_diagnosi> messaggi() && { return std::move(messaggi_); }
 
  private:
   // The line, then a caret under the column; tabs are kept so it lines up,
   // other control bytes shown as "?". A long line is quoted in a window of
   // bytes around the column, marked "..." where it is cut.
-  void cita(const luogo_sorgente& l) {
+  std::string cita(const luogo_sorgente& l) const {
     auto it = testi_.find(l.file);
-    if (it == testi_.end()) return;
+    if (it == testi_.end()) return {};
     const lettore_campi lettore(it->second, l.file);
     std::string_view riga = lettore.linea(l.riga);
     size_t colonna = l.colonna > 0 ? static_cast<size_t>(l.colonna) - 1 : 0;
@@ -89,11 +84,11 @@ class redattore {
     for (const char c : riga) {
       linea += (static_cast<unsigned char>(c) < 32 && c != '\t') || c == 127 ? '?' : c;
     }
-    testo_ += linea + dopo + "\n";
+    std::string r = linea + dopo + "\n";
     for (size_t i = 0; i < colonna + prima.size() && i < linea.size(); ++i) {
-      testo_ += linea[i] == '\t' ? '\t' : ' ';
+      r += linea[i] == '\t' ? '\t' : ' ';
     }
-    testo_ += "^\n";
+    return r + "^\n";
   }
 
   static constexpr size_t finestra_citazione = 160;
@@ -101,7 +96,7 @@ class redattore {
   const stato& s_;
   const std::map<std::string, std::string>& testi_;
   const std::string& prefisso_;
-  std::string testo_;
+  std::vector<messaggio_diagnosi> messaggi_;
 };
 
 std::string intestazione(int32_t codice) {
@@ -202,9 +197,9 @@ std::vector<voce> voci(const stato& s, const redattore& r, int32_t codice, bool 
 
 }  // namespace
 
-std::string rapporto_compilazione(const stato& s, int32_t codice,
-                                  const std::map<std::string, std::string>& testi,
-                                  const std::string& prefisso, bool con_avvisi) {
+std::vector<messaggio_diagnosi> messaggi_compilazione(
+    const stato& s, int32_t codice, const std::map<std::string, std::string>& testi,
+    const std::string& prefisso, bool con_avvisi) {
   redattore r(s, testi, prefisso);
   const bool di_intestazione =
       codice == errori::costanti_presenti || codice == errori::codici_presenti;
@@ -225,7 +220,22 @@ std::string rapporto_compilazione(const stato& s, int32_t codice,
   } else if (codice != 0 && s.diagnostica.errori.empty()) {
     r.messaggio(s.diagnostica.luogo, intestazione(codice));
   }
-  return r.testo();
+  return std::move(r).messaggi();
+}
+
+std::string luogo_messaggio(const messaggio_diagnosi& m) {
+  if (m.file.empty()) return "compila_scenario";
+  if (m.riga <= 0) return m.file;
+  return m.file + ":" + std::to_string(m.riga) + ":" + std::to_string(m.colonna);
+}
+
+std::string rapporto_compilazione(const stato& s, int32_t codice,
+                                  const std::map<std::string, std::string>& testi,
+                                  const std::string& prefisso, bool con_avvisi) {
+  std::string t;
+  for (const messaggio_diagnosi& m : messaggi_compilazione(s, codice, testi, prefisso, con_avvisi))
+    t += luogo_messaggio(m) + ": " + m.testo + "\n" + m.citazione;
+  return t;
 }
 
 }  // namespace scenario

@@ -41,11 +41,9 @@ std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_fi
 
 }  // namespace
 
-esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_linea,
-                        const std::string& nome_treno, const std::string& prefisso_ingresso,
-                        std::ostream& err) {
-  const nomi_file nomi{nome_linea, nome_treno};
-  scenario_compilato s;
+std::optional<esito_strumento> carica_compilati(disco& ingresso, const nomi_file& nomi,
+                                                const std::string& prefisso_ingresso,
+                                                scenario_compilato& s, std::ostream& err) {
   const std::pair<std::string, tipo_file> file[] = {{nomi.linea_compilata(), tipo_file::piano},
                                                     {nomi.treno_compilato(), tipo_file::tabella},
                                                     {nomi.griglia_compilata(), tipo_file::griglia}};
@@ -59,14 +57,26 @@ esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_
         << "\n";
     return esito_strumento::file_malformato;
   }
-  const elementi_linea e = elementi_di(s);
-  const std::string pianta =
-      disegno_pianta(s, e, nome_linea + " (" + nome_treno + "): pianta del tracciato");
-  const std::string profilo =
-      disegno_profilo(e, nome_linea + " (" + nome_treno + "): profilo della linea");
+  return std::nullopt;
+}
+
+disegni_scenario disegni_di(const scenario_compilato& s, const elementi_linea& e,
+                            const nomi_file& nomi) {
+  const std::string nome = nomi.nome_linea + " (" + nomi.nome_treno + "): ";
+  return {disegno_pianta(s, e, nome + "pianta del tracciato"),
+          disegno_profilo(e, nome + "profilo della linea")};
+}
+
+esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_linea,
+                        const std::string& nome_treno, const std::string& prefisso_ingresso,
+                        std::ostream& err) {
+  const nomi_file nomi{nome_linea, nome_treno};
+  scenario_compilato s;
+  if (auto fallito = carica_compilati(ingresso, nomi, prefisso_ingresso, s, err)) return *fallito;
+  const disegni_scenario d = disegni_di(s, elementi_di(s), nomi);
   const std::vector<file_nuovo> disegni = {
-      {nomi.pianta(), [&pianta](const scrivi_pezzo& scrivi) { return scrivi(pianta); }},
-      {nomi.profilo(), [&profilo](const scrivi_pezzo& scrivi) { return scrivi(profilo); }}};
+      {nomi.pianta(), [&d](const scrivi_pezzo& scrivi) { return scrivi(d.pianta); }},
+      {nomi.profilo(), [&d](const scrivi_pezzo& scrivi) { return scrivi(d.profilo); }}};
   if (esito_io e2 = uscita.sostituisci_insieme(disegni); !e2.ok) {
     err << "compila_scenario: " << e2.file << ": " << e2.motivo << "\n";
     return esito_strumento::guasto_disco;

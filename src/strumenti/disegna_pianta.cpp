@@ -497,4 +497,16 @@ std::string disegno_pianta(const scenario_compilato& sc, const elementi_linea& e
   return d.chiudi();
 }
 
+std::vector<punto_svg> posizioni_pianta(const scenario_compilato& sc, const elementi_linea& e,
+                                        const std::vector<double>& metri) {
+  const std::vector<punto_metri> p = punti_del_piano(sc.piano, e.lunghezza);
+  const std::optional<scala_piano> scala = scala_di(p);
+  std::vector<punto_svg> r;
+  if (!scala) return r;
+  const punti_usabili u(p);
+  for (const double m : metri)
+    r.push_back(u.a(*scala, m).value_or(punto_svg{scala->ox, scala->oy}));
+  return r;
+}
+
 }  // namespace scenario

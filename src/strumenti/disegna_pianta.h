@@ -29,6 +29,13 @@ std::optional<difetto> coordinata_assurda(const tracciato& t);
 std::string disegno_pianta(const scenario_compilato& s, const elementi_linea& e,
                            const std::string& titolo);
 
+// Where disegno_pianta puts each of `metri` (positions along the route): the
+// plan's point nearest to it, in the picture's coordinates. Empty when the
+// plan has no usable point (the picture then says so); a page marks a place
+// on the drawing with it.
+std::vector<punto_svg> posizioni_pianta(const scenario_compilato& s, const elementi_linea& e,
+                                        const std::vector<double>& metri);
+
 // The points to keep so that no dropped point lies farther than `tolleranza`
 // from the line kept (Douglas-Peucker, without recursion); the first and the
 // last are always kept. At most `massimo` points go into the search, evenly

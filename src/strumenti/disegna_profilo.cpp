@@ -404,6 +404,52 @@ void gruppo(documento_svg& d, std::string_view id, const std::vector<etichetta>&
   d.chiudi_gruppo();
 }
 
+// The two panels, from the altitudes and the speeds they must hold.
+struct pannelli {
+  double piu_bassa = 0, piu_alta = 0;  // the altitudes met
+  double passo_quote = 1, passo_velocita = 1;
+  pannello sopra, sotto;
+};
+
+pannelli pannelli_di(const elementi_linea& e) {
+  pannelli r{};
+  for (const quota& q : e.quote) {
+    r.piu_bassa = std::min(r.piu_bassa, q.metri);
+    r.piu_alta = std::max(r.piu_alta, q.metri);
+  }
+  r.passo_quote = passo_rotondo(std::max(r.piu_alta - r.piu_bassa, 10.0), 6);
+  const double basso_quote = std::floor(r.piu_bassa / r.passo_quote) * r.passo_quote;
+  const double alto_quote =
+      std::ceil(r.piu_alta / r.passo_quote) * r.passo_quote + r.passo_quote / 2;
+
+  const double lunghezza = std::max(e.lunghezza, 1.0);
+  const double ampiezza = larghezza - sinistra - destra;
+  r.sopra = {sinistra, alto_nomi, ampiezza, altezza_quote, basso_quote, alto_quote, lunghezza};
+  double massima = 0;
+  for (const gradino& g : e.limiti) massima = std::max(massima, g.valore);
+  r.passo_velocita = passo_rotondo(std::max(massima, 20.0), 5);
+  r.sotto = {sinistra,
+             alto_nomi + altezza_quote + spazio,
+             ampiezza,
+             altezza_velocita,
+             0,
+             std::ceil(std::max(massima, 20.0) / r.passo_velocita) * r.passo_velocita +
+                 r.passo_velocita / 2,
+             lunghezza};
+  return r;
+}
+
+// The altitude at a position, between the cell boundaries' altitudes.
+double quota_a(const elementi_linea& e, double metri) {
+  const auto dopo = std::lower_bound(e.quote.begin(), e.quote.end(), metri,
+                                     [](const quota& q, double m) { return q.posizione < m; });
+  if (dopo == e.quote.end()) return e.quote.empty() ? 0 : e.quote.back().metri;
+  if (dopo == e.quote.begin() || dopo->posizione == metri) return dopo->metri;
+  const quota& prima = *(dopo - 1);
+  const double t = (metri - prima.posizione) / (dopo->posizione - prima.posizione);
+  return prima.metri + (dopo->metri - prima.metri) * t;
+}
+
 }  // namespace
 
 std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) {
@@ -412,12 +458,9 @@ std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) 
   const double riga = larghezza - sinistra - destra;
   fisso(d, sinistra, 30, accorcia(titolo, riga, stile_titolo), "titolo", stile_titolo);
 
-  double piu_bassa = 0;
-  double piu_alta = 0;
-  for (const quota& q : e.quote) {
-    piu_bassa = std::min(piu_bassa, q.metri);
-    piu_alta = std::max(piu_alta, q.metri);
-  }
+  const pannelli pp = pannelli_di(e);
+  const double piu_bassa = pp.piu_bassa;
+  const double piu_alta = pp.piu_alta;
   fisso(d, sinistra, 48,
         accorcia("Lunghezza " + numero_svg(e.lunghezza / 1000) +
                      " km; quota relativa all'inizio, dalle pendenze: da " +
@@ -428,25 +471,10 @@ std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) 
                  riga, stile_nota),
         "nota", stile_nota);
   const double cima = 62;  // the names' room starts below the note
-  const double passo_quote = passo_rotondo(std::max(piu_alta - piu_bassa, 10.0), 6);
-  const double basso_quote = std::floor(piu_bassa / passo_quote) * passo_quote;
-  const double alto_quote = std::ceil(piu_alta / passo_quote) * passo_quote + passo_quote / 2;
-
-  const double lunghezza = std::max(e.lunghezza, 1.0);
-  const double ampiezza = larghezza - sinistra - destra;
-  const pannello sopra{sinistra,    alto_nomi,  ampiezza, altezza_quote,
-                       basso_quote, alto_quote, lunghezza};
-  double massima = 0;
-  for (const gradino& g : e.limiti) massima = std::max(massima, g.valore);
-  const double passo_velocita = passo_rotondo(std::max(massima, 20.0), 5);
-  const pannello sotto{
-      sinistra,
-      alto_nomi + altezza_quote + spazio,
-      ampiezza,
-      altezza_velocita,
-      0,
-      std::ceil(std::max(massima, 20.0) / passo_velocita) * passo_velocita + passo_velocita / 2,
-      lunghezza};
+  const double passo_quote = pp.passo_quote;
+  const double passo_velocita = pp.passo_velocita;
+  const pannello& sopra = pp.sopra;
+  const pannello& sotto = pp.sotto;
 
   posatore_etichette posa_sopra(sopra.interno());
   posatore_etichette posa_sotto(sotto.interno());
@@ -467,6 +495,16 @@ std::string disegno_profilo(const elementi_linea& e, const std::string& titolo) 
         "middle", true);
   legenda(d, sinistra, altezza - 22);
   return d.chiudi();
+}
+
+posizioni_profilo_linea posizioni_profilo(const elementi_linea& e,
+                                          const std::vector<double>& metri) {
+  const pannelli pp = pannelli_di(e);
+  posizioni_profilo_linea r;
+  r.alto = pp.sopra.y0;
+  r.basso = pp.sotto.y0 + pp.sotto.altezza;
+  for (const double m : metri) r.punti.push_back({pp.sopra.x(m), pp.sopra.y(quota_a(e, m))});
+  return r;
 }
 
 }  // namespace scenario

@@ -8,11 +8,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "strumenti/elementi.h"
+#include "strumenti/svg.h"
 
 namespace scenario {
 
 std::string disegno_profilo(const elementi_linea& e, const std::string& titolo);
+
+// Where disegno_profilo puts each of `metri` (positions along the route): its
+// x, with the y of the altitude line there; and the top of the altitude panel
+// and the bottom of the speed panel, between which a page draws its mark.
+struct posizioni_profilo_linea {
+  std::vector<punto_svg> punti;
+  double alto = 0;
+  double basso = 0;
+};
+posizioni_profilo_linea posizioni_profilo(const elementi_linea& e,
+                                          const std::vector<double>& metri);
 
 }  // namespace scenario
