@@ -22,8 +22,9 @@ constexpr double passo_campioni = 50;
 constexpr double campioni_massimi = 10000;
 
 // One code point as HTML character data or attribute value; controls, which
-// HTML forbids or hides, become "?".
-void aggiungi_html(std::string& r, char32_t u) {
+// HTML forbids or hides, become "?" (line ends and tabs are kept in a quoted
+// source line, which is preformatted text).
+void aggiungi_html(std::string& r, char32_t u, bool preformattato = false) {
   switch (u) {
     case '&':
       r += "&amp;";
@@ -41,7 +42,9 @@ void aggiungi_html(std::string& r, char32_t u) {
       r += "&#39;";
       return;
     default:
-      if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+      if (preformattato && (u == '\n' || u == '\t')) {
+        r += static_cast<char>(u);
+      } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
         r += '?';
       } else {
         aggiungi_utf8(r, u);
@@ -50,9 +53,10 @@ void aggiungi_html(std::string& r, char32_t u) {
 }
 
 // Windows-1252 text (the compiled files' names, the sources' lines).
-std::string html_1252(std::string_view t) {
+std::string html_1252(std::string_view t, bool preformattato = false) {
   std::string r;
-  for (const char c : t) aggiungi_html(r, carattere_1252(static_cast<unsigned char>(c)));
+  for (const char c : t)
+    aggiungi_html(r, carattere_1252(static_cast<unsigned char>(c)), preformattato);
   return r;
 }
 
@@ -504,7 +508,7 @@ void sezione_diagnostica(std::string& h, const compilazione_vista& c) {
            "\" data-riga=\"" + std::to_string(m.riga) + "\"><span class=\"luogo\">" +
            html_1252(luogo_messaggio(m)) + "</span>: <span class=\"testo\">" + html_testo(m.testo) +
            "</span>";
-      if (!m.citazione.empty()) h += "<pre>" + html_1252(m.citazione) + "</pre>";
+      if (!m.citazione.empty()) h += "<pre>" + html_1252(m.citazione, true) + "</pre>";
       h += "</li>\n";
     }
     h += "</ol>\n";
