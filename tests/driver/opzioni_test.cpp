@@ -96,7 +96,7 @@ TEST(Opzioni, RigheSbagliate) {
       {{"--xyz", "--help"}, "opzione sconosciuta: --xyz"},
       {{"frobnicate"}, "comando sconosciuto: frobnicate"},
       {{"Compile", "L", "T"}, "comando sconosciuto: Compile"},
-      {{"--json"}, "comando mancante (export, compile, inspect o draw)"},
+      {{"--json"}, "comando mancante (export, compile, inspect, draw o view)"},
       {{"compile", "L"}, "compile vuole LINEA TRENO (1 argomento dato)"},
       {{"draw", "L", "T", "U"}, "draw vuole LINEA TRENO (3 argomenti dati)"},
       {{"export"}, "export vuole CARTELLA (0 argomenti dati)"},
@@ -181,8 +181,8 @@ TEST(Opzioni, LAiutoVieneDalleTabelle) {
         << u.stato;
   }
   // Continuation lines stand in the column of the first.
-  EXPECT_NE(aiuto.find("  -o, --output-dir=CARTELLA  compile, draw: cartella dei file scritti, "
-                       "creata se\n                             manca"),
+  EXPECT_NE(aiuto.find("  -o, --output-dir=CARTELLA  compile, draw, view: cartella dei file "
+                       "scritti, creata\n                             se manca"),
             std::string::npos)
       << aiuto;
 }
