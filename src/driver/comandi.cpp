@@ -217,8 +217,7 @@ int compila(const richiesta& r, std::ostream&, std::ostream& err) {
   const prodotti_compilazione prodotti{r.vista, r.disegni};
   // The page and the pictures, when asked for, are outputs of the same set.
   const auto uscite = [prodotti](const nomi_file& n) {
-    std::vector<std::string> nomi{n.linea_compilata(), n.treno_compilato(),
-                                  n.griglia_compilata()};
+    std::vector<std::string> nomi{n.linea_compilata(), n.treno_compilato(), n.griglia_compilata()};
     if (prodotti.vista) nomi.push_back(n.vista());
     if (prodotti.disegni) {
       nomi.push_back(n.pianta());
