@@ -135,6 +135,7 @@ rect.vista_tratto { fill: #ff8c00; stroke: none; opacity: 0.22; }
 .vista_asta { stroke: #ff8c00; stroke-width: 2; }
 .vista_km { font: bold 12px DejaVu Sans, Arial, sans-serif; fill: #a35a00; paint-order: stroke; stroke: white; stroke-width: 3px; stroke-linejoin: round; }
 .nascosto { display: none; }
+.binario, .galleria { vector-effect: non-scaling-stroke; }
 </style>)";
   r += svg;
   r += "</template></div>\n";
@@ -550,10 +551,14 @@ void scenario_in_pagina(std::string& h, const nomi_file& nomi, const scenario_co
   const posizioni_profilo_linea profilo = posizioni_profilo(e, metri);
 
   const std::string lunghezza_km = numero_svg(e.lunghezza / 1000);
+  const auto quanti = [](size_t n, const char* uno, const char* molti) {
+    return std::to_string(n) + " " + (n == 1 ? uno : molti);
+  };
   h += "<p class=\"sommario_linea\">Lunghezza " + lunghezza_km + " km, " +
-       std::to_string(e.stazioni.size()) + " stazioni, " + std::to_string(e.segnali.size()) +
-       " segnali, " + std::to_string(e.gallerie.size()) + " gallerie, " +
-       std::to_string(e.rallentamenti.size()) + " rallentamenti.</p>\n";
+       quanti(e.stazioni.size(), "stazione", "stazioni") + ", " +
+       quanti(e.segnali.size(), "segnale", "segnali") + ", " +
+       quanti(e.gallerie.size(), "galleria", "gallerie") + ", " +
+       quanti(e.rallentamenti.size(), "rallentamento", "rallentamenti") + ".</p>\n";
   h += "<nav id=\"comandi\"><label for=\"km\">km</label><input id=\"km\" type=\"range\" min=\"0\" "
        "max=\"" +
        lunghezza_km +
