@@ -99,6 +99,8 @@ struct caso_sorveglianza {
   const char* nome;
   std::vector<std::string> opzioni;
   int segnale;
+
+  friend void PrintTo(const caso_sorveglianza& c, std::ostream* os) { *os << c.nome; }
 };
 
 class Sorveglia : public ::testing::TestWithParam<caso_sorveglianza> {};
