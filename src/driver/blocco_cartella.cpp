@@ -30,12 +30,7 @@ blocco_cartella::blocco_cartella(const std::filesystem::path& cartella, std::ost
         ::close(fd);
         return;
       }
-      if (!avvisato) {
-        err << "compila_scenario: un'altra esecuzione sta scrivendo in " << cartella.string()
-            << ": attendo\n";
-        err.flush();
-        avvisato = true;
-      }
+      annuncia_attesa(err, cartella, avvisato);
       int r = 0;
       while ((r = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
       }

@@ -28,6 +28,16 @@ class blocco_cartella {
   const esito_io& esito() const { return esito_; }
 
  private:
+  // Says once, at the first wait, which folder another run holds.
+  static void annuncia_attesa(std::ostream& err, const std::filesystem::path& cartella,
+                              bool& avvisato) {
+    if (avvisato) return;
+    err << "compila_scenario: un'altra esecuzione sta scrivendo in " << cartella.string()
+        << ": attendo\n";
+    err.flush();
+    avvisato = true;
+  }
+
   std::filesystem::path file_;
   esito_io esito_;
 #ifdef _WIN32

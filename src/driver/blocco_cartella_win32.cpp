@@ -32,12 +32,7 @@ blocco_cartella::blocco_cartella(const std::filesystem::path& cartella, std::ost
       esito_ = esito_io::fallito(file_.string(), std::system_category().message(codice));
       return;
     }
-    if (!avvisato) {
-      err << "compila_scenario: un'altra esecuzione sta scrivendo in " << cartella.string()
-          << ": attendo\n";
-      err.flush();
-      avvisato = true;
-    }
+    annuncia_attesa(err, cartella, avvisato);
     Sleep(20);
   }
 }

@@ -132,4 +132,14 @@ inline std::vector<std::string> messaggi_errore(const std::string& errori) {
   return r;
 }
 
+// A copy of the real program in `cartella` (made when missing), runnable by
+// its owner: the default run writes beside the program it runs as.
+inline std::filesystem::path copia_programma(const std::filesystem::path& cartella) {
+  std::filesystem::create_directories(cartella);
+  const std::filesystem::path eseguibile = cartella / "compila_scenario";
+  std::filesystem::copy_file(SCENARIO_PROGRAMMA, eseguibile);
+  std::filesystem::permissions(eseguibile, std::filesystem::perms::owner_all);
+  return eseguibile;
+}
+
 }  // namespace scenario::prova

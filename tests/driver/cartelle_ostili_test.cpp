@@ -34,14 +34,6 @@ using namespace prova;
 
 const nomi_file nomi = nomi_file::predefiniti();
 
-fs::path copia_programma(const fs::path& cartella) {
-  fs::create_directories(cartella);
-  const fs::path eseguibile = cartella / "compila_scenario";
-  fs::copy_file(SCENARIO_PROGRAMMA, eseguibile);
-  fs::permissions(eseguibile, fs::perms::owner_all);
-  return eseguibile;
-}
-
 std::vector<std::string> compilati() {
   return {nomi.linea_compilata(), nomi.treno_compilato(), nomi.griglia_compilata()};
 }

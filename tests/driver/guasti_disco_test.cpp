@@ -346,14 +346,6 @@ bool riempi(const fs::path& file, size_t libero) {
   return ok;
 }
 
-fs::path copia_programma(const fs::path& cartella) {
-  fs::create_directories(cartella);
-  const fs::path eseguibile = cartella / "compila_scenario";
-  fs::copy_file(SCENARIO_PROGRAMMA, eseguibile);
-  fs::permissions(eseguibile, fs::perms::owner_all);
-  return eseguibile;
-}
-
 // The real program on a small memory file system filled up to several sizes
 // of free space: as much as fits is written, the rest stays as it was.
 TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {

@@ -87,10 +87,7 @@ dopo_uccisione controlla_cartella(const fs::path& cartella,
 TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
   cartella_unica c;
   const fs::path cartella = c / "programma";
-  fs::create_directories(cartella);
-  const fs::path eseguibile = cartella / "compila_scenario";
-  fs::copy_file(SCENARIO_PROGRAMMA, eseguibile);
-  fs::permissions(eseguibile, fs::perms::owner_all);
+  const fs::path eseguibile = copia_programma(cartella);
   const fs::path errori = c / "errori.txt";
 
   // A complete run gives the new outputs, and the span over which to kill.
