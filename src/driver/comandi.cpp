@@ -162,14 +162,21 @@ int esporta_in(const richiesta& r, std::ostream&, std::ostream& err) {
 
 // compile and draw: two identifiers, the directory read (where no file of
 // the scenario may be anything but a plain file), the one written.
+// What is wrong with the two identifiers as file names, before anything is
+// read or written: a character naming another directory, or two outputs that
+// would take one name.
+template <typename nomi_uscite>
+std::optional<std::string> errore_identificatori(const richiesta& r, nomi_uscite uscite) {
+  for (const std::string& id : r.operandi) {
+    if (!identificatore_valido(id)) return "identificatore non valido: '" + id + "'";
+  }
+  return nomi_in_conflitto(uscite(nomi_file{r.operandi[0], r.operandi[1]}));
+}
+
 template <typename nomi_uscite, typename strumento>
 int con_identificatori(const richiesta& r, std::ostream& err, nomi_uscite uscite, strumento fai) {
-  for (const std::string& id : r.operandi) {
-    if (!identificatore_valido(id))
-      return errore_uso(err, "identificatore non valido: '" + id + "'");
-  }
+  if (auto errore = errore_identificatori(r, uscite)) return errore_uso(err, *errore);
   const nomi_file n{r.operandi[0], r.operandi[1]};
-  if (auto conflitto = nomi_in_conflitto(uscite(n))) return errore_uso(err, *conflitto);
   const fs::path letta = r.cartella.value_or(".");
   if (!cartella_esistente(letta, err)) return uscita_disco;
   for (const std::string& f : {n.sorgente_linea(), n.sorgente_treno(), n.linea_compilata(),
@@ -233,12 +240,8 @@ int compila(const richiesta& r, std::ostream&, std::ostream& err) {
   if (r.a_intervalli && !r.sorveglia)
     return errore_uso(err, "l'opzione --poll vale solo con --watch");
   if (!r.sorveglia) return una_volta();
-  for (const std::string& id : r.operandi) {
-    if (!identificatore_valido(id))
-      return errore_uso(err, "identificatore non valido: '" + id + "'");
-  }
+  if (auto errore = errore_identificatori(r, uscite)) return errore_uso(err, *errore);
   const nomi_file n{r.operandi[0], r.operandi[1]};
-  if (auto conflitto = nomi_in_conflitto(uscite(n))) return errore_uso(err, *conflitto);
   return sorveglia_sorgenti(r.cartella.value_or("."), r.cartella.value_or("."),
                             {n.sorgente_linea(), n.sorgente_treno()}, r.a_intervalli, una_volta,
                             err);
