@@ -460,7 +460,7 @@ TEST(Programma, DalDesktopUnGuastoDelDiscoSiLeggeInUnRiquadro) {
   ASSERT_TRUE(letto.trovato) << "no box came up";
   EXPECT_EQ(letto.titolo, L"Compilazione scenario");
   const std::string atteso =
-      "compila_scenario: " + (p / bloccato).string() + ": " + std::strerror(EISDIR);
+      "compila_scenario: " + (p / bloccato).string() + ": non e' un file regolare";
   EXPECT_EQ(letto.testo, largo(atteso));
   EXPECT_EQ(letto.pulsanti, 1);
   EXPECT_EQ(letto.icone, 0);
