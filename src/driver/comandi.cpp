@@ -261,55 +261,60 @@ int mostra_scenario(const richiesta& r, std::ostream&, std::ostream& err) {
       r, err, [](const nomi_file& n) { return std::vector<std::string>{n.vista()}; }, vista);
 }
 
-const std::vector<descrizione_comando> comandi{
-    {"export",
-     {"CARTELLA"},
-     {"force"},
-     "scrive in CARTELLA (creata se manca) i due sorgenti dello\n"
-     "scenario predefinito, da cui partire",
-     esporta_in},
-    {"compile",
-     {"LINEA", "TRENO"},
-     {"dir", "output-dir", "warnings-as-errors", "no-warnings", "watch", "view", "draw", "poll"},
-     "compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
-     "LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
-     "i sorgenti restano; con un errore indica file, riga e\n"
-     "colonna e non scrive nulla; con --watch ricompila a ogni\n"
-     "salvataggio",
-     compila},
-    {"inspect",
-     {"FILE"},
-     {"json", "kind", "all", "from", "to"},
-     "decodifica un file compilato in testo leggibile, in metri,\n"
-     "km/h e per mille (*_linea.dat: piano, *.sim: tabella,\n"
-     "altri *.dat: griglia)",
-     ispeziona_file},
-    {"draw",
-     {"LINEA", "TRENO"},
-     {"dir", "output-dir"},
-     "da uno scenario compilato disegna la pianta e il profilo\n"
-     "della linea: LINEA_TRENO_pianta.svg, LINEA_TRENO_profilo.svg",
-     disegna_scenario},
-    {"view",
-     {"LINEA", "TRENO"},
-     {"dir", "output-dir"},
-     "da uno scenario compilato scrive LINEA_TRENO_vista.html:\n"
-     "pianta e profilo collegati per chilometro, con la tabella\n"
-     "di ogni oggetto; si apre in un browser, senza rete",
-     mostra_scenario},
-};
+// Built at the first call, inside main's handlers: nothing of ours allocates
+// before main, where running out of memory could not be reported.
+const std::vector<descrizione_comando>& comandi() {
+  static const std::vector<descrizione_comando> tabella{
+      {"export",
+       {"CARTELLA"},
+       {"force"},
+       "scrive in CARTELLA (creata se manca) i due sorgenti dello\n"
+       "scenario predefinito, da cui partire",
+       esporta_in},
+      {"compile",
+       {"LINEA", "TRENO"},
+       {"dir", "output-dir", "warnings-as-errors", "no-warnings", "watch", "view", "draw", "poll"},
+       "compila LINEA_linea.txt e LINEA_TRENO-.txt e scrive\n"
+       "LINEA_linea.dat, LINEA_TRENO.sim e LINEA_TRENO.dat;\n"
+       "i sorgenti restano; con un errore indica file, riga e\n"
+       "colonna e non scrive nulla; con --watch ricompila a ogni\n"
+       "salvataggio",
+       compila},
+      {"inspect",
+       {"FILE"},
+       {"json", "kind", "all", "from", "to"},
+       "decodifica un file compilato in testo leggibile, in metri,\n"
+       "km/h e per mille (*_linea.dat: piano, *.sim: tabella,\n"
+       "altri *.dat: griglia)",
+       ispeziona_file},
+      {"draw",
+       {"LINEA", "TRENO"},
+       {"dir", "output-dir"},
+       "da uno scenario compilato disegna la pianta e il profilo\n"
+       "della linea: LINEA_TRENO_pianta.svg, LINEA_TRENO_profilo.svg",
+       disegna_scenario},
+      {"view",
+       {"LINEA", "TRENO"},
+       {"dir", "output-dir"},
+       "da uno scenario compilato scrive LINEA_TRENO_vista.html:\n"
+       "pianta e profilo collegati per chilometro, con la tabella\n"
+       "di ogni oggetto; si apre in un browser, senza rete",
+       mostra_scenario},
+  };
+  return tabella;
+}
 
 }  // namespace
 
-std::span<const descrizione_comando> tabella_comandi() { return comandi; }
+std::span<const descrizione_comando> tabella_comandi() { return comandi(); }
 
 int esegui_comando(const std::vector<std::string>& argomenti, std::ostream& out,
                    std::ostream& err) {
-  const esito_opzioni o = interpreta_opzioni(argomenti, comandi);
+  const esito_opzioni o = interpreta_opzioni(argomenti, comandi());
   if (!o.r) return errore_uso(err, o.errore);
   const richiesta& r = *o.r;
   if (r.aiuto) {
-    out << testo_aiuto(comandi);
+    out << testo_aiuto(comandi());
     return uscita_normale;
   }
   if (r.versione) {

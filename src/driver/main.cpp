@@ -1,10 +1,13 @@
 // Entry of compila_scenario: no arguments, one run of the built-in scenario in
 // the directory that holds the program; with arguments, one of the authors'
-// tools. Anything the platform throws ends the run with one line on standard
-// error and status 2, never with a crash.
+// tools, whose standard output is checked to the last byte. Running out of
+// memory ends the run with "memoria esaurita" and status 4; anything else the
+// platform throws with one line on standard error and status 2; never a crash.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,15 +16,57 @@
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "driver/finestra.h"
+#include "driver/uscita_standard.h"
 #include "sources/nomi_file.h"
 
 #ifdef _WIN32
 #include "driver/errori_standard_win32.h"
 #else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #endif
 
 namespace {
+
+int memoria_esaurita() {
+  // Neither the stream nor the words need memory.
+  std::fputs("compila_scenario: memoria esaurita\n", stderr);
+  return scenario::uscita_memoria;
+}
+
+// An exception no handler takes (one leaving a destructor, a noexcept
+// function or a thread): out of memory is still said as such.
+[[noreturn]] void fine_senza_gestore() {
+  if (std::exception_ptr e = std::current_exception()) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+      std::_Exit(memoria_esaurita());
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
+#ifndef _WIN32
+// A standard descriptor the parent closed would be the next file opened: a
+// compiled file would then receive our messages, or standard output write
+// into an input. A closed one is taken by /dev/null opened for reading only,
+// so writing to it still fails (and is reported) as it would have.
+void occupa_descrittori_chiusi() {
+  for (int d = 0; d <= 2; ++d) {
+    if (fcntl(d, F_GETFD) != -1 || errno != EBADF) continue;
+    const int n = open("/dev/null", O_RDONLY);
+    if (n >= 0 && n != d) {
+      dup2(n, d);
+      close(n);
+    }
+  }
+}
+#endif
 
 int fallimento(const char* motivo) {
   std::fprintf(stderr, "compila_scenario: %s\n", motivo);
@@ -49,9 +94,23 @@ int avvia() {
   return scenario::esegui(disco, *finestra);
 }
 
+// A tool: what it writes to standard output is checked to the final flush.
+int strumento(int argc, char** argv) {
+  scenario::uscita_standard uscita;
+  std::ostream out(&uscita);
+  const int stato =
+      scenario::esegui_comando(std::vector<std::string>(argv + 1, argv + argc), out, std::cerr);
+  const std::string motivo = uscita.chiudi();
+  if (motivo.empty()) return stato;
+  std::fprintf(stderr, "compila_scenario: uscita standard: %s\n", motivo.c_str());
+  // A failure the command already reported keeps its own status.
+  return stato != scenario::uscita_normale ? stato : scenario::uscita_disco;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::set_terminate(fine_senza_gestore);
 #ifdef _WIN32
   // Before anything can be written to standard error.
   scenario::errori_standard_win32 errori;
@@ -60,13 +119,12 @@ int main(int argc, char** argv) {
   // reported like any disk failure, temporaries removed, instead of the
   // signal killing the run silently halfway.
   std::signal(SIGXFSZ, SIG_IGN);
+  occupa_descrittori_chiusi();
 #endif
   try {
-    if (argc > 1) {
-      return scenario::esegui_comando(std::vector<std::string>(argv + 1, argv + argc), std::cout,
-                                      std::cerr);
-    }
-    return avvia();
+    return argc > 1 ? strumento(argc, argv) : avvia();
+  } catch (const std::bad_alloc&) {
+    return memoria_esaurita();
   } catch (const std::exception& e) {
     return fallimento(e.what());
   } catch (...) {

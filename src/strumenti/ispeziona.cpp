@@ -373,7 +373,8 @@ void scrivi_griglia(std::ostream& out, const std::string& nome, const std::vecto
                     const opzioni_ispezione& o) {
   dump d(out, o, nome, tipo_file::griglia, celle.size(), "celle", "celle");
   const cella* mostrata = nullptr;
-  for (size_t i = 0; i < celle.size(); ++i) {
+  // A stream that failed takes nothing more: the caller reports it.
+  for (size_t i = 0; i < celle.size() && out; ++i) {
     if (!nel_tratto(o, static_cast<double>(metri_oggetto(static_cast<int64_t>(i))))) continue;
     if (!o.tutto && libera_da_mostrare(celle[i], mostrata)) continue;
     mostrata = &celle[i];
@@ -384,7 +385,7 @@ void scrivi_griglia(std::ostream& out, const std::string& nome, const std::vecto
 void scrivi_tabella(std::ostream& out, const std::string& nome, const tabella& t,
                     const opzioni_ispezione& o) {
   dump d(out, o, nome, tipo_file::tabella, t.size(), "righe", "righe");
-  for (size_t r = 0; r < t.size(); ++r) {
+  for (size_t r = 0; r < t.size() && out; ++r) {
     if (riga_da_mostrare(r, t[r], o)) d.elemento(descrivi_riga(r, t[r]));
   }
 }
@@ -393,7 +394,7 @@ void scrivi_piano(std::ostream& out, const std::string& nome, const tracciato& t
                   const opzioni_ispezione& o) {
   const int32_t punti = t.allocato() ? t.fine() + 1 : 0;
   dump d(out, o, nome, tipo_file::piano, static_cast<size_t>(punti), "punti", "punti");
-  for (int32_t m = 0; m < punti; ++m) {
+  for (int32_t m = 0; m < punti && out; ++m) {
     if (punto_da_mostrare(t, m, o)) d.elemento(descrivi_punto(t, m));
   }
 }
