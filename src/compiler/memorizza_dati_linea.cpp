@@ -22,7 +22,6 @@ namespace scenario::lettura {
 
 namespace {
 
-constexpr int32_t lunghezza_massima = 1000000;
 constexpr int32_t cursore_massimo_tracciato = 1000000;
 
 // ---- [generale] ----
@@ -53,7 +52,7 @@ void generale_lunghezza(analisi& a, sorgente& f, const std::string& riga) {
   stato& s = a.s;
   const int32_t l = f.lungo();
   s.tabella_scenario[riga_treno].fine = l;
-  if (l > lunghezza_massima) abbandona(errori::lunghezza_eccessiva);
+  if (l > lunghezza_massima_percorso) abbandona(errori::lunghezza_eccessiva);
   // Refused before anything is recorded: a plan of an earlier row stays
   // together with its own end.
   if (!griglia_possibile(l)) fallisci();

@@ -1,7 +1,7 @@
 // The measures of the track grid: 50 m a cell, 7000 m of spare route past
-// the end, the sizing rule ultima_cella = R((L + 7000) / 50), and the metres
-// of a cell both ways. Every part of the program that turns metres into cells
-// or back takes them from here.
+// the end, routes up to 1000000 m, the sizing rule ultima_cella = R((L + 7000) / 50), and the
+// metres of a cell both ways. Every part of the program that turns metres into cells or back takes
+// them from here.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,8 @@ namespace scenario {
 
 inline constexpr int32_t metri_cella = 50;
 inline constexpr int32_t margine_griglia = 7000;  // spare metres past the route's end
+// The longest route a source may state: a longer one is error 1.
+inline constexpr int32_t lunghezza_massima_percorso = 1000000;
 
 // The grid's upper index for a route of `lunghezza` metres; false when it
 // does not fit 32 bits or gives fewer than two cells.

@@ -1,10 +1,10 @@
 #include "compiler/uscita.h"
 
-#include <climits>
 #include <cstdint>
 #include <utility>
 
 #include "compiler/codifica.h"
+#include "compiler/misure_griglia.h"
 #include "compiler/record.h"
 #include "compiler/scrittore_piano.h"
 
@@ -95,8 +95,32 @@ std::string immagine_griglia(const std::vector<cella>& percorso) {
   return std::move(b.contenuto);
 }
 
+int32_t punti_massimi_piano() { return lunghezza_massima_percorso + margine_griglia + 1; }
+
+uint64_t byte_massimi_piano() {
+  return 2 * static_cast<uint64_t>(punti_massimi_piano()) * byte_valore(tipo_valore::doppio);
+}
+
+uint64_t byte_massimi_tabella() {
+  return static_cast<uint64_t>(righe_tabella) * (byte_fissi_riga + nome_massimo);
+}
+
+uint64_t byte_massimi_griglia() {
+  int32_t ultima = 0;
+  ultima_cella_per(lunghezza_massima_percorso, ultima);
+  return (static_cast<uint64_t>(ultima) + 1) * byte_cella;
+}
+
+difetto troppo_grande(uint64_t dimensione, uint64_t massimo) {
+  return {static_cast<size_t>(massimo), "file di " + std::to_string(dimensione) +
+                                            " byte, oltre il massimo di " +
+                                            std::to_string(massimo)};
+}
+
 std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cella>& celle) {
   if (dati.empty()) return difetto{0, "file vuoto"};
+  if (dati.size() > byte_massimi_griglia())
+    return troppo_grande(dati.size(), byte_massimi_griglia());
   if (const size_t resto = dati.size() % byte_cella; resto != 0) {
     const size_t o = dati.size() - resto;
     return difetto{o, "cella " + std::to_string(o / byte_cella) + " troncata: " + byte(resto) +
@@ -111,6 +135,8 @@ std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cel
 
 std::optional<difetto> decodifica_tabella(std::string_view dati, tabella& t) {
   if (dati.empty()) return difetto{0, "file vuoto"};
+  if (dati.size() > byte_massimi_tabella())
+    return troppo_grande(dati.size(), byte_massimi_tabella());
   tabella letta{};
   size_t o = 0;
   for (int r = 0; r < righe_tabella; ++r) {
@@ -138,8 +164,15 @@ std::optional<difetto> decodifica_tabella(std::string_view dati, tabella& t) {
 // over values known to be whole, fills the plan.
 std::optional<difetto> decodifica_piano(std::string_view dati, tracciato& t) {
   if (dati.empty()) return difetto{0, "file vuoto"};
+  if (dati.size() > byte_massimi_piano()) return troppo_grande(dati.size(), byte_massimi_piano());
+  const auto valori_massimi = 2 * static_cast<size_t>(punti_massimi_piano());
   size_t valori = 0;
   for (size_t o = 0; o < dati.size(); ++valori) {
+    if (valori == valori_massimi) {
+      return difetto{o, "piu' di " + std::to_string(valori_massimi) +
+                            " valori: un piano ha al massimo " +
+                            std::to_string(punti_massimi_piano()) + " punti per coordinata"};
+    }
     size_t misura = 0;
     if (auto d = misura_valore(dati, o, misura)) return d;
     o += misura;
@@ -149,7 +182,6 @@ std::optional<difetto> decodifica_piano(std::string_view dati, tracciato& t) {
                                     "): le due coordinate non hanno lo stesso numero di punti"};
   }
   const size_t punti = valori / 2;
-  if (punti - 1 > static_cast<size_t>(INT32_MAX)) return difetto{0, "troppi punti per un piano"};
   tracciato letto;
   letto.crea(static_cast<int32_t>(punti - 1));
   lettore_le l(dati);

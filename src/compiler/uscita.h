@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,19 @@ struct difetto {
   size_t offset = 0;
   std::string messaggio;
 };
+
+// The largest file of each kind a compile can write, from the layouts: the
+// plan of the longest route (1000000 m and the 7000 spare, a point a metre)
+// with every value a double; the table with every name 65535 bytes long; the
+// grid of the longest route. The decoders refuse anything larger, and the
+// tools before reading it.
+int32_t punti_massimi_piano();  // a column: 1007001
+uint64_t byte_massimi_piano();
+uint64_t byte_massimi_tabella();
+uint64_t byte_massimi_griglia();
+// A file of `dimensione` bytes where `massimo` is the most its kind can have:
+// the defect lies at the first byte past the limit.
+difetto troppo_grande(uint64_t dimensione, uint64_t massimo);
 
 // Cells of 15 bytes; the size must be a non-zero multiple of 15.
 std::optional<difetto> decodifica_griglia(std::string_view dati, std::vector<cella>& celle);

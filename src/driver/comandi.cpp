@@ -212,8 +212,8 @@ int ispeziona_file(const richiesta& r, std::ostream& out, std::ostream& err) {
   if (non_regolare(p, err)) return uscita_disco;
   disco_reale d(p.parent_path());
   std::string dati;
-  if (esito_io e = d.leggi(p.filename().string(), dati); !e.ok)
-    return guasto(err, e.file, e.motivo);
+  if (auto fallito = leggi_compilato(d, p.filename().string(), *tipo, nome, dati, err))
+    return stato_di(*fallito);
   return stato_di(ispeziona(dati, *tipo, nome, o, out, err));
 }
 

@@ -1,6 +1,7 @@
 #include "driver/file_programma.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -14,6 +15,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -440,19 +442,42 @@ bool disco_reale::esiste(const std::string& nome) {
 }
 
 esito_io disco_reale::leggi(const std::string& nome, std::string& contenuto) {
+  return leggi_entro(nome, contenuto, UINT64_MAX);
+}
+
+esito_io disco_reale::leggi_entro(const std::string& nome, std::string& contenuto,
+                                  uint64_t massimo) {
   const std::filesystem::path p = percorso(nome);
   errno = 0;
   std::FILE* f = apri(p, false);
   if (f == nullptr) return fallito(p, errno);
+  struct chiusura {
+    std::FILE* f;
+    ~chiusura() { std::fclose(f); }
+  } chiudi{f};
+  // The size the open file states (0 where it states none, as a device).
+#ifdef _WIN32
+  struct _stat64 st {};
+  const bool misurato = _fstat64(_fileno(f), &st) == 0;
+#else
+  struct stat st {};
+  const bool misurato = fstat(fileno(f), &st) == 0;
+#endif
+  const uint64_t annunciati = misurato && st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+  if (annunciati > massimo) return esito_io::troppo_grande(testo(p), annunciati, massimo);
   std::string letto;
+  letto.reserve(static_cast<size_t>(annunciati));
   char blocco[65536];
   size_t n = 0;
   errno = 0;
-  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) letto.append(blocco, n);
+  while ((n = std::fread(blocco, 1, sizeof blocco, f)) > 0) {
+    // Grown since it was measured: still never more than the limit held.
+    if (n > massimo - letto.size())
+      return esito_io::troppo_grande(testo(p), letto.size() + n, massimo);
+    letto.append(blocco, n);
+  }
   // A directory opens on some systems and fails only on the first read.
-  int errore = std::ferror(f) ? (errno != 0 ? errno : EIO) : 0;
-  std::fclose(f);
-  if (errore != 0) return fallito(p, errore);
+  if (std::ferror(f)) return fallito(p, errno != 0 ? errno : EIO);
   contenuto = std::move(letto);
   return esito_io::riuscito();
 }

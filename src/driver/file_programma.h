@@ -51,6 +51,9 @@ class disco_reale : public disco {
 
   bool esiste(const std::string& nome) override;
   esito_io leggi(const std::string& nome, std::string& contenuto) override;
+  // The size is asked of the open file: a larger one is never read, and one
+  // within the limit is read into a string of exactly its size.
+  esito_io leggi_entro(const std::string& nome, std::string& contenuto, uint64_t massimo) override;
   esito_io sostituisci(const std::string& nome, std::string_view contenuto) override;
   esito_io elimina(const std::string& nome) override;
   esito_io sostituisci_a_pezzi(const std::string& nome, const produttore& contenuto) override;

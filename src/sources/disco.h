@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,10 +21,18 @@ struct esito_io {
   bool ok = true;
   std::string file;
   std::string motivo;
+  // A read refused because the file holds more bytes than allowed: its size.
+  std::optional<uint64_t> dimensione_rifiutata;
 
   static esito_io riuscito() { return {}; }
   static esito_io fallito(std::string file, std::string motivo) {
-    return {false, std::move(file), std::move(motivo)};
+    return {false, std::move(file), std::move(motivo), std::nullopt};
+  }
+  static esito_io troppo_grande(std::string file, uint64_t dimensione, uint64_t massimo) {
+    return {false, std::move(file),
+            "file di " + std::to_string(dimensione) + " byte, oltre il massimo di " +
+                std::to_string(massimo),
+            dimensione};
   }
 };
 
@@ -83,6 +92,16 @@ class disco {
   virtual ~disco() = default;
   virtual bool esiste(const std::string& nome) = 0;
   virtual esito_io leggi(const std::string& nome, std::string& contenuto) = 0;
+  // The whole file when it holds at most `massimo` bytes; a larger one is
+  // refused (esito_io::troppo_grande). A disk that can tell the size first
+  // refuses before reading; by default the file is read, then measured.
+  virtual esito_io leggi_entro(const std::string& nome, std::string& contenuto, uint64_t massimo) {
+    std::string letto;
+    if (esito_io e = leggi(nome, letto); !e.ok) return e;
+    if (letto.size() > massimo) return esito_io::troppo_grande(nome, letto.size(), massimo);
+    contenuto = std::move(letto);
+    return esito_io::riuscito();
+  }
   // Replaces the whole file: afterwards it holds exactly these bytes.
   virtual esito_io sostituisci(const std::string& nome, std::string_view contenuto) = 0;
   // Deleting a file that does not exist is no failure.

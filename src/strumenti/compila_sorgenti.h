@@ -9,6 +9,7 @@
 // the compile held in memory.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,11 @@
 #include "strumenti/esito.h"
 
 namespace scenario {
+
+// The largest source compile reads: a source of the longest route (1000000 m)
+// with a row every 50 m is far below it. A larger one is refused, unread, as
+// a disk failure naming its size.
+inline constexpr uint64_t byte_massimi_sorgente = uint64_t{64} << 20;
 
 // What becomes of the warnings: shown (the compiled files are still
 // written), silenced, or taken as errors (nothing written, status 3).

@@ -29,6 +29,34 @@ std::string descrivi_difetto(const std::string& nome, tipo_file tipo, const dife
          d.messaggio;
 }
 
+uint64_t byte_massimi(tipo_file tipo) {
+  switch (tipo) {
+    case tipo_file::piano:
+      return byte_massimi_piano();
+    case tipo_file::tabella:
+      return byte_massimi_tabella();
+    case tipo_file::griglia:
+      break;
+  }
+  return byte_massimi_griglia();
+}
+
+std::optional<esito_strumento> leggi_compilato(disco& d, const std::string& nome, tipo_file tipo,
+                                               const std::string& mostrato, std::string& dati,
+                                               std::ostream& err) {
+  const esito_io e = d.leggi_entro(nome, dati, byte_massimi(tipo));
+  if (e.ok) return std::nullopt;
+  if (e.dimensione_rifiutata) {
+    err << "compila_scenario: "
+        << descrivi_difetto(mostrato, tipo,
+                            troppo_grande(*e.dimensione_rifiutata, byte_massimi(tipo)))
+        << "\n";
+    return esito_strumento::file_malformato;
+  }
+  err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
+  return esito_strumento::guasto_disco;
+}
+
 std::optional<tipo_file> tipo_da_parola(std::string_view parola) {
   if (parola == "plan") return tipo_file::piano;
   if (parola == "table") return tipo_file::tabella;

@@ -1,15 +1,20 @@
 // The kinds of compiled file the tools read, told from a file's name or a
-// command-line word, and the one-line report of a file that breaks its
-// layout. The decoders themselves sit beside the encoders, in compiler/uscita.h.
+// command-line word, their reading (never more than the kind can hold) and
+// the one-line report of a file that breaks its layout. The decoders
+// themselves sit beside the encoders, in compiler/uscita.h.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "compiler/uscita.h"
+#include "sources/disco.h"
+#include "strumenti/esito.h"
 
 namespace scenario {
 
@@ -23,5 +28,15 @@ std::optional<tipo_file> tipo_da_parola(std::string_view parola);
 
 // "NOME: file non valido (griglia) all'offset N: messaggio", for the reports.
 std::string descrivi_difetto(const std::string& nome, tipo_file tipo, const difetto& d);
+
+// The largest file of the kind (compiler/uscita.h).
+uint64_t byte_massimi(tipo_file tipo);
+
+// Reads compiled file `nome` whole from `d`; a file larger than its kind can
+// be is refused unread, as a malformed one. A failure is reported on `err`,
+// the file called `mostrato`, and its outcome returned.
+std::optional<esito_strumento> leggi_compilato(disco& d, const std::string& nome, tipo_file tipo,
+                                               const std::string& mostrato, std::string& dati,
+                                               std::ostream& err);
 
 }  // namespace scenario

@@ -1,10 +1,20 @@
 #include "strumenti/disco_raccolta.h"
 
+#include "strumenti/compila_sorgenti.h"
+
 namespace scenario {
 
+// A text read once is read from memory after: the compile quotes the very
+// bytes it compiled, and no source is held more often than it must be.
 esito_io disco_raccolta::leggi(const std::string& nome, std::string& contenuto) {
-  esito_io e = sotto_.leggi(nome, contenuto);
-  if (e.ok) letti_[nome] = contenuto;
+  if (auto it = letti_.find(nome); it != letti_.end()) {
+    contenuto = it->second;
+    return esito_io::riuscito();
+  }
+  std::string letto;
+  esito_io e = sotto_.leggi_entro(nome, letto, byte_massimi_sorgente);
+  if (!e.ok) return e;
+  contenuto = letti_.emplace(nome, std::move(letto)).first->second;
   return e;
 }
 

@@ -1,5 +1,6 @@
 // A disk layer for compiling an author's own sources. Reads go to the sources'
-// disk (and a copy of each text is kept, to quote its lines in a report); a
+// disk, each source at most byte_massimi_sorgente (compila_sorgenti.h), once:
+// the text is kept, to quote its lines in a report, and read again from it; a
 // deletion does nothing, so the author's sources are never lost. What the
 // compile writes waits for the caller: a replaced file is held in memory, a
 // draft is opened on the output disk at once (a long plan is never held here)

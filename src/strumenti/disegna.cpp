@@ -18,10 +18,7 @@ std::optional<esito_strumento> carica(disco& d, const std::string& nome, tipo_fi
                                       const std::string& prefisso, scenario_compilato& s,
                                       std::ostream& err) {
   std::string dati;
-  if (esito_io e = d.leggi(nome, dati); !e.ok) {
-    err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
-    return esito_strumento::guasto_disco;
-  }
+  if (auto fallito = leggi_compilato(d, nome, tipo, prefisso + nome, dati, err)) return fallito;
   std::optional<difetto> difetto;
   switch (tipo) {
     case tipo_file::piano:
