@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "sources/disco.h"
+#include "sources/nome_stampabile.h"
 
 namespace scenario {
 
@@ -32,8 +33,8 @@ class blocco_cartella {
   static void annuncia_attesa(std::ostream& err, const std::filesystem::path& cartella,
                               bool& avvisato) {
     if (avvisato) return;
-    err << "compila_scenario: un'altra esecuzione sta scrivendo in " << cartella.string()
-        << ": attendo\n";
+    err << "compila_scenario: un'altra esecuzione sta scrivendo in "
+        << nome_stampabile(cartella.string()) << ": attendo\n";
     err.flush();
     avvisato = true;
   }

@@ -10,6 +10,7 @@
 #include "driver/esecuzione.h"
 #include "driver/file_programma.h"
 #include "driver/sorveglia.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "strumenti/compila_sorgenti.h"
 #include "strumenti/decodifica.h"
@@ -40,13 +41,14 @@ int stato_di(esito_strumento e) {
   return uscita_disco;
 }
 
+// A usage message repeats what the user wrote: made printable whole.
 int errore_uso(std::ostream& err, const std::string& motivo) {
-  err << "compila_scenario: " << motivo << "\n" << suggerimento_aiuto();
+  err << "compila_scenario: " << nome_stampabile(motivo) << "\n" << suggerimento_aiuto();
   return uscita_uso;
 }
 
 int guasto(std::ostream& err, const std::string& file, const std::string& motivo) {
-  err << "compila_scenario: " << file << ": " << motivo << "\n";
+  err << riga_guasto(esito_io::fallito(file, motivo)) << "\n";
   return uscita_disco;
 }
 

@@ -12,6 +12,7 @@
 #include "driver/errore.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "strumenti/disco_raccolta.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 // A failure of the disk: one line naming the file and the system's reason.
 int riferisci_disco(const esito_io& esito) {
-  std::fprintf(stderr, "compila_scenario: %s: %s\n", esito.file.c_str(), esito.motivo.c_str());
+  std::fprintf(stderr, "%s\n", riga_guasto(esito).c_str());
   return uscita_disco;
 }
 

@@ -17,6 +17,7 @@
 #include "driver/file_programma.h"
 #include "driver/finestra.h"
 #include "driver/uscita_standard.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 
 #ifdef _WIN32
@@ -69,12 +70,13 @@ void occupa_descrittori_chiusi() {
 #endif
 
 int fallimento(const char* motivo) {
-  std::fprintf(stderr, "compila_scenario: %s\n", motivo);
+  // The system's words may carry a path.
+  std::fprintf(stderr, "compila_scenario: %s\n", scenario::nome_stampabile(motivo).c_str());
   return scenario::uscita_disco;
 }
 
 int fallimento_io(const scenario::esito_io& e) {
-  std::fprintf(stderr, "compila_scenario: %s: %s\n", e.file.c_str(), e.motivo.c_str());
+  std::fprintf(stderr, "%s\n", scenario::riga_guasto(e).c_str());
   return scenario::uscita_disco;
 }
 

@@ -6,6 +6,7 @@
 
 #include "driver/sorvegliante.h"
 #include "driver/stato_uscita.h"
+#include "sources/nome_stampabile.h"
 
 namespace scenario {
 
@@ -35,7 +36,7 @@ std::string elenco(const std::vector<std::string>& nomi) {
   std::string r;
   for (size_t i = 0; i < nomi.size(); ++i) {
     if (i > 0) r += i + 1 == nomi.size() ? " e " : ", ";
-    r += nomi[i];
+    r += nome_stampabile(nomi[i]);
   }
   return r;
 }
@@ -104,13 +105,14 @@ int sorveglia_sorgenti(const std::filesystem::path& cartella, const std::string&
   // Watching starts before the first compile: a save during it is not lost.
   const std::unique_ptr<sorvegliante> s = crea_sorvegliante(cartella, nomi, a_intervalli, motivo);
   if (!s) {
-    err << "compila_scenario: " << mostrata << ": " << motivo << "\n";
+    err << riga_guasto(esito_io::fallito(mostrata, motivo)) << "\n";
     return uscita_disco;
   }
   riga(err, "compilazione di " + elenco(nomi));
   riga(err, esito(compila()));
   for (;;) {
-    riga(err, "in attesa di modifiche in " + mostrata + " (" + s->modo() + "); Ctrl-C per finire");
+    riga(err, "in attesa di modifiche in " + nome_stampabile(mostrata) + " (" + s->modo() +
+                  "); Ctrl-C per finire");
     evento_sorveglianza e = s->attendi(-1);
     std::vector<std::string> cambiati;
     const auto inizio = std::chrono::steady_clock::now();
@@ -124,7 +126,7 @@ int sorveglia_sorgenti(const std::filesystem::path& cartella, const std::string&
       return uscita_normale;
     }
     if (e.tipo == evento_sorveglianza::guasto) {
-      err << "compila_scenario: " << mostrata << ": " << e.motivo << "\n";
+      err << riga_guasto(esito_io::fallito(mostrata, e.motivo)) << "\n";
       return uscita_disco;
     }
     riga(err,

@@ -6,6 +6,7 @@
 
 #include "compiler/memorizza_percorso.h"
 #include "compiler/stato.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "strumenti/diagnosi.h"
 #include "strumenti/disco_raccolta.h"
@@ -17,7 +18,7 @@ namespace scenario {
 namespace {
 
 esito_strumento guasto(const esito_io& e, std::ostream& err) {
-  err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
+  err << riga_guasto(e) << "\n";
   return esito_strumento::guasto_disco;
 }
 

@@ -1,5 +1,6 @@
 #include "strumenti/decodifica.h"
 
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "sources/parole_chiave.h"
 
@@ -25,8 +26,8 @@ std::string descrivi_difetto(const std::string& nome, tipo_file tipo, const dife
   const char* cosa = tipo == tipo_file::piano     ? "piano"
                      : tipo == tipo_file::tabella ? "tabella"
                                                   : "griglia";
-  return nome + ": file non valido (" + cosa + ") all'offset " + std::to_string(d.offset) + ": " +
-         d.messaggio;
+  return nome_stampabile(nome) + ": file non valido (" + cosa + ") all'offset " +
+         std::to_string(d.offset) + ": " + d.messaggio;
 }
 
 uint64_t byte_massimi(tipo_file tipo) {
@@ -53,7 +54,7 @@ std::optional<esito_strumento> leggi_compilato(disco& d, const std::string& nome
         << "\n";
     return esito_strumento::file_malformato;
   }
-  err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
+  err << riga_guasto(e) << "\n";
   return esito_strumento::guasto_disco;
 }
 

@@ -10,6 +10,7 @@
 #include "compiler/errori.h"
 #include "compiler/misure_griglia.h"
 #include "sources/lettore_campi.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "strumenti/nomi_tipi.h"
 
@@ -225,8 +226,8 @@ std::vector<messaggio_diagnosi> messaggi_compilazione(
 
 std::string luogo_messaggio(const messaggio_diagnosi& m) {
   if (m.file.empty()) return "compila_scenario";
-  if (m.riga <= 0) return m.file;
-  return m.file + ":" + std::to_string(m.riga) + ":" + std::to_string(m.colonna);
+  if (m.riga <= 0) return nome_stampabile(m.file);
+  return nome_stampabile(m.file) + ":" + std::to_string(m.riga) + ":" + std::to_string(m.colonna);
 }
 
 std::string rapporto_compilazione(const stato& s, int32_t codice,

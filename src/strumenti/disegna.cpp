@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 #include "strumenti/decodifica.h"
 #include "strumenti/disegna_pianta.h"
@@ -75,7 +76,7 @@ esito_strumento disegna(disco& ingresso, disco& uscita, const std::string& nome_
       {nomi.pianta(), [&d](const scrivi_pezzo& scrivi) { return scrivi(d.pianta); }},
       {nomi.profilo(), [&d](const scrivi_pezzo& scrivi) { return scrivi(d.profilo); }}};
   if (esito_io e2 = uscita.sostituisci_insieme(disegni); !e2.ok) {
-    err << "compila_scenario: " << e2.file << ": " << e2.motivo << "\n";
+    err << riga_guasto(e2) << "\n";
     return esito_strumento::guasto_disco;
   }
   return esito_strumento::fatto;

@@ -2,6 +2,7 @@
 
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/nome_stampabile.h"
 #include "sources/nomi_file.h"
 
 namespace scenario {
@@ -17,7 +18,8 @@ esito_strumento esporta(disco& d, bool sostituisci_esistenti, const std::string&
     bool esistenti = false;
     for (const std::string& nome : sorgenti_predefinite()) {
       if (!d.esiste(nome)) continue;
-      err << "compila_scenario: " << prefisso << nome << " esiste gia' (--force per sostituirlo)\n";
+      err << "compila_scenario: " << nome_stampabile(prefisso + nome)
+          << " esiste gia' (--force per sostituirlo)\n";
       esistenti = true;
     }
     if (esistenti) return esito_strumento::file_esistenti;
@@ -35,7 +37,7 @@ esito_strumento esporta(disco& d, bool sostituisci_esistenti, const std::string&
   }
   const esito_io e = d.sostituisci_insieme(insieme);
   if (e.ok) return esito_strumento::fatto;
-  err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
+  err << riga_guasto(e) << "\n";
   return esito_strumento::guasto_disco;
 }
 

@@ -11,6 +11,7 @@
 
 #include "compiler/misure_griglia.h"
 #include "compiler/record.h"
+#include "sources/nome_stampabile.h"
 #include "sources/testo_1252.h"
 #include "strumenti/elementi.h"
 #include "strumenti/nomi_tipi.h"
@@ -335,10 +336,11 @@ class dump {
        size_t quanti, const char* cosa, const char* chiave)
       : out_(out), json_(o.json) {
     if (json_) {
-      out_ << "{\"file\":" << testo_json(nome) << ",\"tipo\":\"" << nome_tipo_file(tipo) << "\",\""
+      out_ << "{\"file\":" << nome_json(nome) << ",\"tipo\":\"" << nome_tipo_file(tipo) << "\",\""
            << chiave << "\":[";
     } else {
-      out_ << nome_tipo_file(tipo) << ' ' << nome << ": " << quanti << ' ' << cosa << "\n";
+      out_ << nome_tipo_file(tipo) << ' ' << nome_stampabile(nome) << ": " << quanti << ' ' << cosa
+           << "\n";
     }
   }
   void elemento(const descrizione& d) {

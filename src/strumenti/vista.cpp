@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "sources/nome_stampabile.h"
 #include "sources/testo_1252.h"
 #include "strumenti/disegna.h"
 #include "strumenti/disegna_pianta.h"
@@ -628,7 +629,7 @@ esito_strumento vista(disco& ingresso, disco& uscita, const std::string& nome_li
   if (esito_io e = uscita.sostituisci_insieme(
           {{nomi.vista(), [&pagina](const scrivi_pezzo& scrivi) { return scrivi(pagina); }}});
       !e.ok) {
-    err << "compila_scenario: " << e.file << ": " << e.motivo << "\n";
+    err << riga_guasto(e) << "\n";
     return esito_strumento::guasto_disco;
   }
   return esito_strumento::fatto;
