@@ -3,6 +3,7 @@
 // tools, whose standard output is checked to the last byte. Running out of
 // memory ends the run with "memoria esaurita" and status 4; anything else the
 // platform throws with one line on standard error and status 2; never a crash.
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -38,8 +39,23 @@ int memoria_esaurita() {
   return scenario::uscita_memoria;
 }
 
+// Set once an allocation has failed. The two handlers below receive no
+// argument, so this one fact lives here and nowhere else.
+std::atomic<bool>& allocazione_fallita() {
+  static std::atomic<bool> fallita{false};
+  return fallita;
+}
+
+// Called by operator new when memory is lacking: noted, then the usual
+// std::bad_alloc, which main (or the parser's own trap) takes.
+void memoria_mancante() {
+  allocazione_fallita() = true;
+  throw std::bad_alloc();
+}
+
 // An exception no handler takes (one leaving a destructor, a noexcept
-// function or a thread): out of memory is still said as such.
+// function or a thread), or none at all when memory lacked even for the
+// exception object: out of memory is still said as such.
 [[noreturn]] void fine_senza_gestore() {
   if (std::exception_ptr e = std::current_exception()) {
     try {
@@ -48,6 +64,8 @@ int memoria_esaurita() {
       std::_Exit(memoria_esaurita());
     } catch (...) {
     }
+  } else if (allocazione_fallita()) {
+    std::_Exit(memoria_esaurita());
   }
   std::abort();
 }
@@ -113,6 +131,7 @@ int strumento(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   std::set_terminate(fine_senza_gestore);
+  std::set_new_handler(memoria_mancante);
 #ifdef _WIN32
   // Before anything can be written to standard error.
   scenario::errori_standard_win32 errori;
