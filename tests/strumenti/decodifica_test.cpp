@@ -9,6 +9,7 @@
 #include <bit>
 #include <limits>
 #include <random>
+#include <sstream>
 
 #include "compiler/uscita.h"
 #include "strumenti/predefinito_prova.h"
@@ -131,6 +132,91 @@ TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
     EXPECT_EQ(difetto->offset, c.offset);
     EXPECT_EQ(difetto->messaggio, c.messaggio);
   }
+}
+
+// The largest file of each kind, as the layouts and the longest route give
+// it, decodes; one more value, cell or byte is refused, by its size where it
+// passes the largest size (before any decoding), at its first extra value
+// where a plan of small values holds too many points.
+TEST(Decodifica, IlPiuGrandeDiOgniTipoPassaUnoInPiuNo) {
+  EXPECT_EQ(punti_massimi_piano(), 1007001);
+  EXPECT_EQ(byte_massimi_piano(), 2u * 1007001 * 10);
+  EXPECT_EQ(byte_massimi_tabella(), 87u * (34 + 65535));
+  EXPECT_EQ(byte_massimi_griglia(), 20141u * 15);
+
+  tracciato piano;
+  piano.crea(punti_massimi_piano() - 1);
+  for (int32_t m = 0; m < punti_massimi_piano(); ++m) {
+    piano.imposta_doppio(m, 0, m);
+    piano.imposta_doppio(m, 1, -m);
+  }
+  const std::string piano_massimo = immagine_linea(piano);
+  tabella t{};
+  for (voce_scenario& v : t) v.nome.assign(65535, 'N');
+  const std::string tabella_massima = immagine_treno(t);
+  const std::string griglia_massima(byte_massimi_griglia(), '\0');
+  ASSERT_EQ(piano_massimo.size(), byte_massimi_piano());
+  ASSERT_EQ(tabella_massima.size(), byte_massimi_tabella());
+
+  std::optional<difetto> d;
+  EXPECT_EQ(piano_di_nuovo(piano_massimo, d), piano_massimo);
+  EXPECT_FALSE(d);
+  EXPECT_EQ(tabella_di_nuovo(tabella_massima, d), tabella_massima);
+  EXPECT_FALSE(d);
+  EXPECT_EQ(griglia_di_nuovo(griglia_massima, d), griglia_massima);
+  EXPECT_FALSE(d);
+
+  // Empty values take 2 bytes: far below the largest size, too many points.
+  const std::string punti_vuoti(2 * 2 * (static_cast<size_t>(punti_massimi_piano()) + 1), '\0');
+  const std::vector<caso_difetto> casi = {
+      {"piano con un punto in piu'", piano_di_nuovo, piano_massimo + u16(0) + u16(0),
+       byte_massimi_piano(), "file di 20140024 byte, oltre il massimo di 20140020"},
+      {"piano di 1007002 punti vuoti", piano_di_nuovo, punti_vuoti, 2 * 2014002,
+       "piu' di 2014002 valori: un piano ha al massimo 1007001 punti per coordinata"},
+      {"tabella con un byte in piu'", tabella_di_nuovo, tabella_massima + "x",
+       byte_massimi_tabella(), "file di 5704504 byte, oltre il massimo di 5704503"},
+      {"griglia con una cella in piu'", griglia_di_nuovo, griglia_massima + std::string(15, '\0'),
+       byte_massimi_griglia(), "file di 302130 byte, oltre il massimo di 302115"},
+  };
+  for (const caso_difetto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    std::optional<difetto> difetto;
+    EXPECT_EQ(c.rifai(c.dati, difetto), "");
+    ASSERT_TRUE(difetto);
+    EXPECT_EQ(difetto->offset, c.offset);
+    EXPECT_EQ(difetto->messaggio, c.messaggio);
+  }
+}
+
+// A disk that can say a file's size refuses a larger one unread; either way
+// the tools report it as a malformed file, with its name, size and limit.
+TEST(Decodifica, UnFileTroppoGrandeNonSiLegge) {
+  struct disco_misurato : disco_memoria {
+    int letture = 0;
+    esito_io leggi_entro(const std::string& nome, std::string& contenuto,
+                         uint64_t massimo) override {
+      const auto it = file.find(nome);
+      if (it != file.end() && it->second.size() > massimo)
+        return esito_io::troppo_grande(nome, it->second.size(), massimo);
+      ++letture;
+      return disco_memoria::leggi_entro(nome, contenuto, massimo);
+    }
+  } d;
+  d.file["x.sim"] = std::string(byte_massimi_tabella() + 1, '\0');
+  d.file["x.dat"] = std::string(byte_massimi_griglia(), '\0');
+  std::string dati;
+  std::ostringstream err;
+  EXPECT_EQ(leggi_compilato(d, "x.sim", tipo_file::tabella, "c\x1B/x.sim", dati, err),
+            esito_strumento::file_malformato);
+  EXPECT_EQ(err.str(),
+            "compila_scenario: c\\x1B/x.sim: file non valido (tabella) all'offset 5704503: file "
+            "di 5704504 byte, oltre il massimo di 5704503\n");
+  EXPECT_EQ(d.letture, 0);
+  EXPECT_EQ(dati, "");
+  EXPECT_EQ(leggi_compilato(d, "x.dat", tipo_file::griglia, "x.dat", dati, err), std::nullopt);
+  EXPECT_EQ(dati.size(), byte_massimi_griglia());
+  EXPECT_EQ(leggi_compilato(d, "manca.dat", tipo_file::griglia, "manca.dat", dati, err),
+            esito_strumento::guasto_disco);
 }
 
 // Random bytes, and random mutations of the real files: a decoder either
