@@ -1,7 +1,8 @@
 // The measures of the track grid: 50 m a cell, 7000 m of spare route past
-// the end, routes up to 1000000 m, the sizing rule ultima_cella = R((L + 7000) / 50), and the
-// metres of a cell both ways. Every part of the program that turns metres into cells or back takes
-// them from here.
+// the end, routes up to 1000000 m, the sizing rule
+// ultima_cella = R((L + 7000) / 50), and the metres of a cell both ways.
+// Every part of the program that turns metres into cells or back takes them
+// from here.
 #pragma once
 
 #include <cstdint>
