@@ -206,11 +206,16 @@ void valore_in_campo(analisi& a, int64_t valore, int64_t minimo, int64_t massimo
              ".." + std::to_string(massimo) + ": memorizzato come " + std::to_string(memorizzato));
 }
 
-void testo_ascii(analisi& a, const std::string& t, const luogo_sorgente& l) {
-  const auto alto = std::find_if(t.begin(), t.end(), [](char c) { return (c & 0x80) != 0; });
+void testo_ascii(analisi& a, const std::string& t, const sorgente& f) {
+  const auto e_alto = [](char c) { return (c & 0x80) != 0; };
+  const auto alto = std::find_if(t.begin(), t.end(), e_alto);
   if (alto == t.end()) return;
   const size_t da = static_cast<size_t>(alto - t.begin());
-  const luogo_sorgente dove{l.file, l.riga, l.colonna + static_cast<int>(da)};
+  // The text is the field as written less its quotes, so its first high byte
+  // is the field's; the field, line ends and all, tells where it stands.
+  const std::string_view grezzo = f.campo_grezzo();
+  const auto nel_campo = std::find_if(grezzo.begin(), grezzo.end(), e_alto);
+  const luogo_sorgente dove = f.luogo_nel_campo(static_cast<size_t>(nel_campo - grezzo.begin()));
   const std::string_view resto = std::string_view(t).substr(da);
   const size_t n = lunghezza_utf8(resto);
   if (n == 0) {

@@ -52,12 +52,12 @@ bool intero_semplice(std::string_view t) {
 
 }  // namespace
 
-void sorgente::controlla_caratteri(const luogo_sorgente& l, std::string_view letto_come) {
+void sorgente::controlla_caratteri(std::string_view letto_come) {
   const std::string_view g = lettore_.campo_grezzo();
   const auto c = std::find_if(g.begin(), g.end(), controllo);
   if (c == g.end()) return;
   const std::string cosa = *c == '\t' ? "tabulazione" : "carattere di controllo";
-  avvisi_->push_back({{l.file, l.riga, l.colonna + static_cast<int>(c - g.begin())},
+  avvisi_->push_back({luogo_nel_campo(static_cast<size_t>(c - g.begin())),
                       cosa + " nel campo " + citato(g) +
                           ": i campi si separano con spazi e virgole; letto come " +
                           std::string(letto_come),
@@ -68,7 +68,7 @@ std::string sorgente::testo() {
   std::string valore;
   if (!lettore_.leggi_testo(valore)) fallisci();
   campi_.push_back(luogo_campo());
-  if (avvisi_ != nullptr) controlla_caratteri(luogo_campo(), citato(valore));
+  if (avvisi_ != nullptr) controlla_caratteri(citato(valore));
   return valore;
 }
 
@@ -85,7 +85,7 @@ int32_t sorgente::numero(larghezza w) {
   if (avvisi_ == nullptr) return valore;
   const std::string_view g = lettore_.campo_grezzo();
   if (std::any_of(g.begin(), g.end(), controllo)) {
-    controlla_caratteri(l, std::to_string(valore));
+    controlla_caratteri(std::to_string(valore));
   } else if (!g.empty() && !intero_semplice(g)) {
     avvisi_->push_back(
         {l, "numero non intero " + citato(g) + ": letto come " + std::to_string(valore), true});
@@ -99,6 +99,11 @@ luogo_sorgente sorgente::campo(size_t k) const {
 
 luogo_sorgente sorgente::luogo_campo() const {
   const posizione_testo p = lettore_.inizio_campo();
+  return {lettore_.etichetta(), p.riga, p.colonna};
+}
+
+luogo_sorgente sorgente::luogo_nel_campo(size_t k) const {
+  const posizione_testo p = lettore_.posizione_nel_campo(k);
   return {lettore_.etichetta(), p.riga, p.colonna};
 }
 

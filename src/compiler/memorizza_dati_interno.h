@@ -68,15 +68,18 @@ class sorgente {
   int32_t numero(larghezza w);
   int32_t lungo() { return numero(larghezza::lungo32); }
   bool fine() const { return lettore_.fine(); }
-  // Where the field read last began.
+  // Where the field read last began, and where its byte k (as written,
+  // quotes included) stands.
   luogo_sorgente luogo_campo() const;
+  luogo_sorgente luogo_nel_campo(size_t k) const;
+  std::string_view campo_grezzo() const { return lettore_.campo_grezzo(); }
   // The value fields read since the keyword field of the row: the k-th one's
   // place (the keyword's place when there is none).
   void nuova_riga() { campi_.clear(); }
   luogo_sorgente campo(size_t k) const;
 
  private:
-  void controlla_caratteri(const luogo_sorgente& l, std::string_view letto_come);
+  void controlla_caratteri(std::string_view letto_come);
 
   std::string contenuto_;  // declared before the reader, which views it
   lettore_campi lettore_;
@@ -161,8 +164,9 @@ void posizione_crescente(analisi& a, std::optional<int32_t>& ultima, int32_t p,
 // A value that is stored cut to a narrower field, or wrapped.
 void valore_in_campo(analisi& a, int64_t valore, int64_t minimo, int64_t massimo,
                      int64_t memorizzato, std::string_view cosa, const luogo_sorgente& l);
-// A text stored one byte a character: bytes above 127.
-void testo_ascii(analisi& a, const std::string& t, const luogo_sorgente& l);
+// A text stored one byte a character: bytes above 127. `t` is the text field
+// `f` read last, which places the byte.
+void testo_ascii(analisi& a, const std::string& t, const sorgente& f);
 
 // The current row is the one that placed an object in cell i, or in the
 // cells of a placement's outcome.

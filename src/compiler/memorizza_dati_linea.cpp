@@ -260,7 +260,7 @@ dopo_riga riga_cartello(analisi& a, sorgente& f, const std::string& chiave) {
   const int32_t p = f.lungo();
   const std::string testo = f.testo();
   controlla_lunghezza_nome(testo);
-  testo_ascii(a, testo, f.luogo_campo());
+  testo_ascii(a, testo, f);
   if (oltre_griglia(s, p, 100)) return esci_oltre_griglia(s, p);
   const int32_t c = arrotonda_o_fallisci(static_cast<double>(p) / metri_cella + 1.0);
   cella& cartello = cella_propria(s, c, p);

@@ -117,7 +117,7 @@ dopo_riga memo_stazione(analisi& a, sorgente& f) {
   const int32_t area = f.lungo();
   if (area % 100 != 0) abbandona(errori::area_stazione_non_multipla, p);
   leggi_dati(v, f);
-  testo_ascii(a, v.nome, f.luogo_campo());
+  testo_ascii(a, v.nome, f);
   posizione_crescente(a, a.c.ultima_stazione, p, "stazione", f.campo(0));
   // A time of 0 is a point with no timetable (a signal box, a tunnel mouth).
   if (v.orario != 0) {

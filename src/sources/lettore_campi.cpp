@@ -143,6 +143,26 @@ bool lettore_campi::leggi_numero(larghezza w, int32_t& valore) {
   return entra;
 }
 
+posizione_testo lettore_campi::posizione_nel_campo(size_t k) const {
+  posizione_testo p = inizio_;
+  const size_t fino = k < grezzo_.size() ? k : grezzo_.size();
+  for (size_t i = 0; i < fino; ++i) {
+    const char c = grezzo_[i];
+    if (!e_fine_riga(c)) {
+      incrementa(p.colonna);
+      continue;
+    }
+    // CR LF is one line end, as the reader counts it.
+    if (c == '\r' && i + 1 < grezzo_.size() && grezzo_[i + 1] == '\n') {
+      if (i + 1 == fino) break;
+      ++i;
+    }
+    incrementa(p.riga);
+    p.colonna = 1;
+  }
+  return p;
+}
+
 std::string_view lettore_campi::linea(int numero) const {
   if (numero < 1) return {};
   size_t da = 0;

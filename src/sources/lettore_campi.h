@@ -46,6 +46,10 @@ class lettore_campi {
   // field up to its ending space or comma, a text field with any quotes).
   posizione_testo inizio_campo() const { return inizio_; }
   std::string_view campo_grezzo() const { return grezzo_; }
+  // The place of byte k of that field as written: a quoted field may run
+  // over line ends, so a byte's line is not always the field's. Past the
+  // field's end, the place just after it.
+  posizione_testo posizione_nel_campo(size_t k) const;
   const std::string& etichetta() const { return etichetta_; }
   // The whole text of a 1-based line, without its line end (for diagnostics).
   std::string_view linea(int numero) const;

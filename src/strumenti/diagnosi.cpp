@@ -72,6 +72,8 @@ class redattore {
     const lettore_campi lettore(it->second, l.file);
     std::string_view riga = lettore.linea(l.riga);
     size_t colonna = l.colonna > 0 ? static_cast<size_t>(l.colonna) - 1 : 0;
+    // A place past the line's last byte is its line end.
+    if (colonna > riga.size()) colonna = riga.size();
     std::string prima;
     std::string dopo;
     if (riga.size() > finestra_citazione) {

@@ -190,6 +190,35 @@ TEST(LettoreCampi, InizioDelCampo) {
   }
 }
 
+// A byte of the field read last, placed through the field as written: a
+// quoted field runs over line ends, so its bytes' lines are not the field's.
+TEST(LettoreCampi, PostoDiUnByteDelCampo) {
+  struct riga_byte {
+    const char* nome;
+    std::string_view ingresso;
+    size_t byte;
+    int riga;
+    int colonna;
+  };
+  const riga_byte tabella[] = {
+      {"sulla riga del campo", "  abc,d", 2, 1, 5},
+      {"dopo CR LF tra virgolette", "\"x\r\nyz\"", 5, 2, 2},
+      {"dopo CR solo tra virgolette", "\"x\ryz\"", 3, 2, 1},
+      {"dopo LF solo tra virgolette", "  \"x\nyz\"", 4, 2, 2},
+      {"il CR di un CR LF", "\"x\r\ny\"", 2, 1, 3},
+      {"il LF di un CR LF e il fine riga", "\"x\r\ny\"", 3, 1, 3},
+      {"oltre la fine: subito dopo il campo", "\"x\r\ny\",z", 99, 2, 3},
+  };
+  for (const auto& r : tabella) {
+    lettore_campi l(r.ingresso, "prova");
+    std::string testo;
+    ASSERT_TRUE(l.leggi_testo(testo)) << r.nome;
+    const posizione_testo p = l.posizione_nel_campo(r.byte);
+    EXPECT_EQ(p.riga, r.riga) << r.nome;
+    EXPECT_EQ(p.colonna, r.colonna) << r.nome;
+  }
+}
+
 TEST(LettoreCampi, TestoDellaRiga) {
   struct riga_linea {
     const char* nome;

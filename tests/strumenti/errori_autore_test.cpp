@@ -116,6 +116,13 @@ std::vector<caso_autore> casi() {
        {T + ":28:83: avviso: carattere UTF-8 \"\u00c0\" nel testo: i file compilati hanno un "
             "byte per carattere e gli strumenti lo mostrano come \"\u00c3\u20ac\"; scrivere "
             "\"A'\""}},
+      {"un nome tra virgolette su due righe",
+       {{T, "VAL FIORITA", "\"VAL\r\nFIORIT\u00c0\""}},
+       {T + ":28:77: avviso: carattere di controllo nel campo \"\"VAL\\x0D\\x0AFIORIT\u00c0\"\": i "
+            "campi si separano con spazi e virgole; letto come \"VAL\\x0D\\x0AFIORIT\u00c0\"",
+        T + ":29:7: avviso: carattere UTF-8 \"\u00c0\" nel testo: i file compilati hanno un "
+            "byte per carattere e gli strumenti lo mostrano come \"\u00c3\u20ac\"; scrivere "
+            "\"A'\""}},
       {"una pendenza il cui + 100 trabocca",
        {{L, "pendenza,  500,   3", "pendenza,  500,   2147483600"}},
        {L + ":174:19: errore 25: errore di lettura o di esecuzione nel file sorgente"},
