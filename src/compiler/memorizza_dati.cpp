@@ -158,6 +158,7 @@ esito_io leggi_sorgenti(analisi& a, disco& d, const nomi_file& nomi) {
     return trappola(s, d, nomi, g.io);
   } catch (const std::bad_alloc&) {
     luogo_del_guasto(a, a.riga_corrente);
+    s.diagnostica.memoria_esaurita = true;
     return trappola(s, d, nomi, {});
   }
   return {};
@@ -188,6 +189,7 @@ esito_io memorizza_dati(stato& s, disco& d, uscita_piano* piano) {
     io = trappola(s, d, nomi, std::move(io));
   } catch (const std::bad_alloc&) {
     s.diagnostica.luogo = a.riga_corrente;
+    s.diagnostica.memoria_esaurita = true;
     io = trappola(s, d, nomi, std::move(io));
   }
   return io;

@@ -65,6 +65,7 @@ bool crea_percorso(stato& s, int32_t lunghezza) {
   try {
     griglia.assign(static_cast<size_t>(ultima) + 1, cella{});
   } catch (const std::bad_alloc&) {
+    s.diagnostica.memoria_esaurita = true;
     return false;
   } catch (const std::length_error&) {
     return false;

@@ -77,6 +77,9 @@ struct diagnostica {
   // Every code recorded, in the order met (the register keeps only the last).
   std::vector<errore_incontrato> errori;
   std::vector<avviso> avvisi;
+  // The parser's trap took an allocation that failed: error 25 is recorded
+  // as the compiled files require, but the sources are not at fault.
+  bool memoria_esaurita = false;
 };
 
 struct stato {

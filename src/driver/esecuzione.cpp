@@ -81,6 +81,12 @@ int esegui(disco& d, finestra& f) {
     std::fprintf(stderr, "%s\n", riga.c_str());
     return errore(f, std::to_string(esito.errore_fatale));
   }
+  // The outputs carry the parser's error 25, as ever; what the user hears is
+  // the cause, not a row to blame.
+  if (s.diagnostica.memoria_esaurita) {
+    std::fputs("compila_scenario: memoria esaurita\n", stderr);
+    return uscita_memoria;
+  }
   if (s.codice_errore != 0) return riferisci_codice(s);
   return uscita_normale;
 }

@@ -1,5 +1,6 @@
 #include "strumenti/compila_sorgenti.h"
 
+#include <new>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -53,6 +54,9 @@ esito_strumento compila_sorgenti(disco& sorgenti, disco& uscita, const std::stri
   s.nome_treno = nome_treno;
   const esito_compilazione esito = memorizza_percorso(s, raccolta, 1);
   if (!esito.io.ok) return guasto(esito.io, err);
+  // The author hears that memory ran out, not that a row is wrong; nothing
+  // is written, as after any failed compile.
+  if (s.diagnostica.memoria_esaurita) throw std::bad_alloc();
 
   const int32_t codice = esito.errore_fatale != 0 ? esito.errore_fatale : s.codice_errore;
   const bool con_avvisi = avvisi != trattamento_avvisi::silenzia;
