@@ -9,7 +9,8 @@
 # gives the executions in all. A finding keeps its input in DIR/reperti and
 # its log beside it, and stops that target.
 # To pause it, stop it (Ctrl-C) and start it again later: a process held
-# with SIGSTOP counts the pause against the per-input time-out.
+# with SIGSTOP, or starved of the processor by other work, counts the wait
+# against the per-input time-out.
 #
 # usage, after cmake --preset fuzz && cmake --build --preset fuzz:
 #   tests/fuzz/corsa_lunga.sh DIR
