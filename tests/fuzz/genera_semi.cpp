@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "controllo_compilazione.h"
+#include "semi.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrittore_testo.h"
@@ -23,11 +24,6 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct seme {
-  std::string nome;
-  std::string contenuto;
-};
 
 using prova::linea;
 using prova::righe;
@@ -357,18 +353,7 @@ int scrivi_semi(const fs::path& cartella) {
   chiavi_linea(semi);
   chiavi_treno(semi);
   limiti(semi);
-  fs::create_directories(cartella);
-  for (const seme& x : semi) {
-    const fs::path p = cartella / ("seme_" + x.nome);
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(x.contenuto.data(), static_cast<std::streamsize>(x.contenuto.size()));
-    if (!f) {
-      std::fprintf(stderr, "genera_semi: %s: cannot be written\n", p.string().c_str());
-      return 1;
-    }
-  }
-  std::printf("genera_semi: %zu seeds in %s\n", semi.size(), cartella.string().c_str());
-  return 0;
+  return scrivi_semi_in("genera_semi", cartella, semi);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "compiler/stato.h"
 #include "compiler/uscita.h"
 #include "controllo_letture.h"
+#include "semi.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/disco.h"
@@ -34,11 +35,6 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct seme {
-  std::string nome;
-  std::string contenuto;
-};
 
 struct insieme {
   tracciato piano;
@@ -233,21 +229,7 @@ int scrivi_semi(const fs::path& cartella) {
   reali(semi);
   piccoli(semi);
   alterati(semi);
-  fs::create_directories(cartella);
-  size_t byte = 0;
-  for (const seme& x : semi) {
-    const fs::path p = cartella / ("seme_" + x.nome);
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(x.contenuto.data(), static_cast<std::streamsize>(x.contenuto.size()));
-    if (!f) {
-      std::fprintf(stderr, "genera_semi_letture: %s: cannot be written\n", p.string().c_str());
-      return 1;
-    }
-    byte += x.contenuto.size();
-  }
-  std::printf("genera_semi_letture: %zu seeds, %zu bytes, in %s\n", semi.size(), byte,
-              cartella.string().c_str());
-  return 0;
+  return scrivi_semi_in("genera_semi_letture", cartella, semi);
 }
 
 }  // namespace

@@ -81,6 +81,18 @@ struct caso_difetto {
   std::string messaggio;
 };
 
+// Each file is refused, with nothing decoded, at its offset for its reason.
+void verifica_difetti(const std::vector<caso_difetto>& casi) {
+  for (const caso_difetto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    std::optional<difetto> difetto;
+    EXPECT_EQ(c.rifai(c.dati, difetto), "");
+    ASSERT_TRUE(difetto);
+    EXPECT_EQ(difetto->offset, c.offset);
+    EXPECT_EQ(difetto->messaggio, c.messaggio);
+  }
+}
+
 std::string u16(uint16_t v) {
   return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
 }
@@ -124,14 +136,7 @@ TEST(Decodifica, UnFileRottoHaIlSuoOffsetEIlSuoMotivo) {
       {"piano con mezzo tipo", piano_di_nuovo, u16(0) + "\x05", 2,
        "tipo del valore troncato: 1 byte su 2"},
   };
-  for (const caso_difetto& c : casi) {
-    SCOPED_TRACE(c.nome);
-    std::optional<difetto> difetto;
-    EXPECT_EQ(c.rifai(c.dati, difetto), "");
-    ASSERT_TRUE(difetto);
-    EXPECT_EQ(difetto->offset, c.offset);
-    EXPECT_EQ(difetto->messaggio, c.messaggio);
-  }
+  verifica_difetti(casi);
 }
 
 // The largest file of each kind, as the layouts and the longest route give
@@ -178,14 +183,7 @@ TEST(Decodifica, IlPiuGrandeDiOgniTipoPassaUnoInPiuNo) {
       {"griglia con una cella in piu'", griglia_di_nuovo, griglia_massima + std::string(15, '\0'),
        byte_massimi_griglia(), "file di 302130 byte, oltre il massimo di 302115"},
   };
-  for (const caso_difetto& c : casi) {
-    SCOPED_TRACE(c.nome);
-    std::optional<difetto> difetto;
-    EXPECT_EQ(c.rifai(c.dati, difetto), "");
-    ASSERT_TRUE(difetto);
-    EXPECT_EQ(difetto->offset, c.offset);
-    EXPECT_EQ(difetto->messaggio, c.messaggio);
-  }
+  verifica_difetti(casi);
 }
 
 // A disk that can say a file's size refuses a larger one unread; either way
