@@ -1,25 +1,18 @@
-// Starts a copy of the real program as a user would: no arguments, no display,
-// from another working directory, its standard error kept in a file. It can
-// be waited for or killed at any moment. POSIX only.
+// Copies of the real program started as a user would: no arguments, no
+// display, from another working directory, its standard error kept in a file.
+// POSIX only.
 #pragma once
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cartella_prova.h"
-
-extern char** environ;
+#include "strumenti/processo_prova.h"
 
 namespace scenario::prova {
 
@@ -48,79 +41,19 @@ class cartella_unica {
   std::filesystem::path percorso_;
 };
 
-struct fine_programma {
-  bool uscito = false;  // ended by itself, with `stato`
-  int stato = -1;
-  int segnale = 0;  // the signal that ended it otherwise
-  std::string errori;
-};
+// The default run as a user without a display starts it: no arguments, in the
+// folder holding `errori`, which receives its standard error.
+inline avvio avvio_predefinito(const std::filesystem::path& eseguibile,
+                               const std::filesystem::path& errori) {
+  return {.programma = eseguibile,
+          .cartella = errori.parent_path(),
+          .errori = errori,
+          .ambiente = ambiente_senza_schermo()};
+}
 
-class programma_avviato {
- public:
-  // `errori` receives its standard error; it runs in the directory holding it.
-  programma_avviato(const std::filesystem::path& eseguibile, const std::filesystem::path& errori)
-      : errori_(errori) {
-    // Everything the child needs is built before the fork: after it, the child
-    // only redirects and executes.
-    const std::set<std::string> tolte = {"DISPLAY", "WAYLAND_DISPLAY"};
-    for (char** v = environ; *v != nullptr; ++v) {
-      const std::string riga = *v;
-      if (tolte.count(riga.substr(0, riga.find('='))) == 0) ambiente_.push_back(riga);
-    }
-    std::vector<char*> env;
-    for (auto& r : ambiente_) env.push_back(r.data());
-    env.push_back(nullptr);
-    std::string percorso = eseguibile.string();
-    std::string cartella = errori.parent_path().string();
-    char* argv[] = {percorso.data(), nullptr};
-    pid_ = fork();
-    if (pid_ == 0) {
-      const int e = open(errori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (e < 0 || dup2(e, 2) < 0 || chdir(cartella.c_str()) != 0) _exit(125);
-      execve(argv[0], argv, env.data());
-      _exit(126);
-    }
-    if (pid_ < 0) ADD_FAILURE() << "fork: " << std::strerror(errno);
-  }
-  ~programma_avviato() {
-    if (pid_ > 0 && !atteso_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  programma_avviato(const programma_avviato&) = delete;
-  programma_avviato& operator=(const programma_avviato&) = delete;
-
-  void uccidi() {
-    if (pid_ > 0) kill(pid_, SIGKILL);
-  }
-
-  fine_programma attendi() {
-    fine_programma f;
-    int stato = 0;
-    if (pid_ <= 0 || waitpid(pid_, &stato, 0) != pid_) {
-      ADD_FAILURE() << "waitpid: " << std::strerror(errno);
-      return f;
-    }
-    atteso_ = true;
-    f.uscito = WIFEXITED(stato);
-    f.stato = f.uscito ? WEXITSTATUS(stato) : -1;
-    f.segnale = WIFSIGNALED(stato) ? WTERMSIG(stato) : 0;
-    f.errori = leggi(errori_);
-    return f;
-  }
-
- private:
-  std::filesystem::path errori_;
-  std::vector<std::string> ambiente_;
-  pid_t pid_ = -1;
-  bool atteso_ = false;
-};
-
-inline fine_programma esegui_programma(const std::filesystem::path& eseguibile,
+inline esito_processo esegui_programma(const std::filesystem::path& eseguibile,
                                        const std::filesystem::path& errori) {
-  programma_avviato p(eseguibile, errori);
-  return p.attendi();
+  return esegui(avvio_predefinito(eseguibile, errori));
 }
 
 // The lines on standard error besides the console's "Attendere".

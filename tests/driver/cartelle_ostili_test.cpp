@@ -5,11 +5,8 @@
 // every output is whole and every set of outputs comes from one run.
 #if !defined(_WIN32)
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -45,40 +42,6 @@ std::map<std::string, std::string> contenuti(const fs::path& cartella,
     m[n] = fs::is_regular_file(fs::symlink_status(cartella / n)) ? leggi(cartella / n) : "";
   return m;
 }
-
-// Started without a display, standard error to a file; not waited for.
-class processo {
- public:
-  processo(const std::vector<std::string>& argomenti, const fs::path& cartella,
-           const fs::path& errori) {
-    std::vector<std::string> parole = argomenti;
-    std::vector<char*> argv;
-    for (std::string& p : parole) argv.push_back(p.data());
-    argv.push_back(nullptr);
-    std::vector<char*> ambiente;
-    for (char** e = environ; *e != nullptr; ++e) {
-      const std::string v = *e;
-      if (v.rfind("DISPLAY=", 0) != 0 && v.rfind("WAYLAND_DISPLAY=", 0) != 0)
-        ambiente.push_back(*e);
-    }
-    ambiente.push_back(nullptr);
-    pid_ = fork();
-    if (pid_ == 0) {
-      const int e = open(errori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (e < 0 || dup2(e, 2) < 0 || chdir(cartella.c_str()) != 0) _exit(125);
-      execve(argv[0], argv.data(), ambiente.data());
-      _exit(126);
-    }
-  }
-  int attendi() {
-    int stato = 0;
-    if (pid_ <= 0 || waitpid(pid_, &stato, 0) != pid_) return -1;
-    return WIFEXITED(stato) ? WEXITSTATUS(stato) : 1000 + WTERMSIG(stato);
-  }
-
- private:
-  pid_t pid_ = -1;
-};
 
 // `timeout` in front of a run: a run that blocks ends with 124, not never.
 fs::path comando_timeout() {
@@ -211,12 +174,12 @@ TEST(CartelleOstili, RunContemporaneeNellaStessaCartellaFannoATurno) {
     for (int i = 0; i < coppie; ++i) {
       SCOPED_TRACE("default run pair " + std::to_string(i));
       posa_precedenti(p);
-      processo a({eseguibile.string()}, c.percorso(), c / "ea.txt");
-      processo b({eseguibile.string()}, c.percorso(), c / "eb.txt");
-      const int sa = a.attendi();
-      const int sb = b.attendi();
-      EXPECT_EQ(sa, 0) << leggi(c / "ea.txt");
-      EXPECT_EQ(sb, 0) << leggi(c / "eb.txt");
+      processo_avviato a(avvio_predefinito(eseguibile, c / "ea.txt"));
+      processo_avviato b(avvio_predefinito(eseguibile, c / "eb.txt"));
+      const esito_processo ea = a.attendi();
+      const esito_processo eb = b.attendi();
+      EXPECT_EQ(ea.stato, 0) << "signal " << ea.segnale << "; " << ea.errori;
+      EXPECT_EQ(eb.stato, 0) << "signal " << eb.segnale << "; " << eb.errori;
       EXPECT_TRUE(contenuti(p, uscite_predefinite()) == attese) << "an output torn or missing";
       EXPECT_FALSE(fs::exists(p / nomi.sorgente_linea()));
       EXPECT_FALSE(fs::exists(p / nomi.sorgente_treno()));
@@ -251,17 +214,20 @@ TEST(CartelleOstili, RunContemporaneeNellaStessaCartellaFannoATurno) {
   fs::create_directories(o);
   for (int i = 0; i < coppie; ++i) {
     SCOPED_TRACE("compile pair " + std::to_string(i));
-    auto compila = [&](const fs::path& s, const fs::path& errori) {
-      return processo({SCENARIO_PROGRAMMA, "compile", nomi.nome_linea, nomi.nome_treno, "-C",
-                       s.string(), "--output-dir", o.string()},
-                      c.percorso(), errori);
+    auto compila = [&](const fs::path& s, const fs::path& errori) -> avvio {
+      return {.programma = SCENARIO_PROGRAMMA,
+              .argomenti = {"compile", nomi.nome_linea, nomi.nome_treno, "-C", s.string(),
+                            "--output-dir", o.string()},
+              .cartella = c.percorso(),
+              .errori = errori,
+              .ambiente = ambiente_senza_schermo()};
     };
-    processo a = compila(s1, c / "ea.txt");
-    processo b = compila(s2, c / "eb.txt");
-    const int sa = a.attendi();
-    const int sb = b.attendi();
-    EXPECT_EQ(sa, 0) << leggi(c / "ea.txt");
-    EXPECT_EQ(sb, 0) << leggi(c / "eb.txt");
+    processo_avviato a(compila(s1, c / "ea.txt"));
+    processo_avviato b(compila(s2, c / "eb.txt"));
+    const esito_processo ea = a.attendi();
+    const esito_processo eb = b.attendi();
+    EXPECT_EQ(ea.stato, 0) << "signal " << ea.segnale << "; " << ea.errori;
+    EXPECT_EQ(eb.stato, 0) << "signal " << eb.segnale << "; " << eb.errori;
     const std::map<std::string, std::string> trovato = contenuti(o, compilati());
     EXPECT_TRUE(trovato == insieme[0] || trovato == insieme[1]) << "a mixed or torn set";
     EXPECT_TRUE(temporanei_in(o).empty());

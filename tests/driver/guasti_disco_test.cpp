@@ -376,7 +376,7 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
     posa_precedenti(cartella);
     ASSERT_TRUE(riempi(riempitivo, libero));
 
-    const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
+    const prova::esito_processo r = prova::esegui_programma(eseguibile, c / "errori.txt");
 
     ASSERT_TRUE(r.uscito) << "ended by signal " << r.segnale;
     const size_t sostituite = controlla_uscite(cartella, riferimento);
@@ -411,7 +411,7 @@ TEST(GuastiDisco, IlProgrammaSuUnDiscoPienoLasciaLeUscitePrecedenti) {
     fs::remove(riempitivo);
   }
   // With room again the next run completes, whatever the failures left.
-  const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
+  const prova::esito_processo r = prova::esegui_programma(eseguibile, c / "errori.txt");
   EXPECT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(uscite_di(cartella), riferimento);
   nessun_temporaneo(cartella);
@@ -428,7 +428,7 @@ TEST(GuastiDisco, IlProgrammaInUnaCartellaDiSolaLetturaNonToccaNulla) {
     montaggi m;
     if (!m.sola_lettura(cartella)) GTEST_SKIP() << "cannot remount read-only here: " << m.motivo;
 
-    const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
+    const prova::esito_processo r = prova::esegui_programma(eseguibile, c / "errori.txt");
 
     EXPECT_EQ(r.stato, 2) << r.errori;
     const std::vector<std::string> messaggi = prova::messaggi_errore(r.errori);
@@ -439,7 +439,7 @@ TEST(GuastiDisco, IlProgrammaInUnaCartellaDiSolaLetturaNonToccaNulla) {
       EXPECT_EQ(leggi(cartella / u), precedente(u)) << u;
   }
   // Writable again: the run goes through.
-  const prova::fine_programma r = prova::esegui_programma(eseguibile, c / "errori.txt");
+  const prova::esito_processo r = prova::esegui_programma(eseguibile, c / "errori.txt");
   EXPECT_EQ(r.stato, 0) << r.errori;
   nessun_temporaneo(cartella);
 }

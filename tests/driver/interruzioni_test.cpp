@@ -92,7 +92,7 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
 
   // A complete run gives the new outputs, and the span over which to kill.
   const auto inizio = std::chrono::steady_clock::now();
-  const prova::fine_programma prima = prova::esegui_programma(eseguibile, errori);
+  const prova::esito_processo prima = prova::esegui_programma(eseguibile, errori);
   const auto durata = std::chrono::steady_clock::now() - inizio;
   ASSERT_EQ(prima.stato, 0) << prima.errori;
   std::map<std::string, std::string> nuove;
@@ -113,10 +113,10 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
     const std::chrono::nanoseconds attesa(momento(caso));
     SCOPED_TRACE("kill after " + std::to_string(attesa.count()) + " ns");
 
-    prova::programma_avviato p(eseguibile, errori);
+    prova::processo_avviato p(prova::avvio_predefinito(eseguibile, errori));
     attendi(attesa);
-    p.uccidi();
-    const prova::fine_programma f = p.attendi();
+    p.segnala(SIGKILL);
+    const prova::esito_processo f = p.attendi();
 
     if (f.uscito) {
       // The kill came after the end: a complete run.
@@ -133,7 +133,7 @@ TEST(Interruzioni, UnaRunUccisaInQualunqueMomentoNonLasciaUsciteRotte) {
     }
 
     // Whatever the kill left, the next run goes through and replaces all.
-    const prova::fine_programma dopo = prova::esegui_programma(eseguibile, errori);
+    const prova::esito_processo dopo = prova::esegui_programma(eseguibile, errori);
     ASSERT_EQ(dopo.stato, 0) << dopo.errori;
     EXPECT_TRUE(prova::messaggi_errore(dopo.errori).empty()) << dopo.errori;
     const dopo_uccisione pulita = controlla_cartella(cartella, nuove);

@@ -5,10 +5,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 #include <cerrno>
@@ -28,7 +24,7 @@
 #include "driver/finestra_win32.h"
 #include "riquadro_win32.h"
 #else
-extern char** environ;
+#include "strumenti/processo_prova.h"
 #endif
 
 namespace scenario {
@@ -197,21 +193,6 @@ std::string senza_cr(std::string testo) {
 
 bool con_desktop() { return crea_finestra_win32() != nullptr; }
 
-#else
-
-// The run's environment: ours, less what is removed, plus what is added.
-std::vector<std::string> ambiente(const std::map<std::string, std::string>& aggiunte,
-                                  const std::set<std::string>& tolte) {
-  std::vector<std::string> righe;
-  for (char** v = environ; *v != nullptr; ++v) {
-    std::string riga = *v;
-    std::string nome = riga.substr(0, riga.find('='));
-    if (tolte.count(nome) == 0 && aggiunte.count(nome) == 0) righe.push_back(riga);
-  }
-  for (const auto& [nome, valore] : aggiunte) righe.push_back(nome + "=" + valore);
-  return righe;
-}
-
 #endif
 
 class impianto {
@@ -254,36 +235,14 @@ class impianto {
     r.uscita = senza_cr(uscita_letta);
     return r;
 #else
-    const fs::path errori = c_ / "stderr.txt";
-    const fs::path uscita = c_ / "stdout.txt";
-    std::vector<std::string> righe = ambiente(con_soppressioni(aggiunte), tolte);
-    std::vector<char*> env;
-    for (auto& r : righe) env.push_back(r.data());
-    env.push_back(nullptr);
-    std::string percorso = eseguibile().string();
-    char* argv[] = {percorso.data(), nullptr};
-
-    pid_t pid = fork();
-    if (pid == 0) {
-      int e = open(errori.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      int u = open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (e < 0 || u < 0 || dup2(e, 2) < 0 || dup2(u, 1) < 0 || chdir(altrove_.c_str()) != 0)
-        _exit(125);
-      execve(argv[0], argv, env.data());
-      _exit(126);
-    }
-    esito_programma r;
-    int stato = 0;
-    if (pid < 0 || waitpid(pid, &stato, 0) != pid) {
-      ADD_FAILURE() << "cannot start " << percorso << ": " << std::strerror(errno);
-      return r;
-    }
-    EXPECT_TRUE(WIFEXITED(stato)) << "ended by signal "
-                                  << (WIFSIGNALED(stato) ? WTERMSIG(stato) : 0);
-    r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
-    r.errori = leggi(errori);
-    r.uscita = leggi(uscita);
-    return r;
+    const prova::esito_processo e =
+        prova::esegui({.programma = eseguibile(),
+                       .cartella = altrove_,
+                       .uscita = c_ / "stdout.txt",
+                       .errori = c_ / "stderr.txt",
+                       .ambiente = prova::ambiente_con(con_soppressioni(aggiunte), tolte)});
+    EXPECT_TRUE(e.uscito) << "ended by signal " << e.segnale;
+    return {.stato = e.stato, .errori = e.errori, .uscita = e.uscita};
 #endif
   }
 

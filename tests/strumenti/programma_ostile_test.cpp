@@ -3,14 +3,11 @@
 // than their kind can be, too little memory, file names full of control
 // bytes. Each ends with its own line and status, never a success that lost
 // output, never a crash, never a read of a file it should have refused.
-// POSIX only: the children get their descriptors and limits by hand.
+// POSIX only: the children get closed or full descriptors and memory limits.
 #ifndef _WIN32
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -25,6 +22,7 @@
 #include "driver/avvio_programma.h"
 #include "strumenti/json_prova.h"
 #include "strumenti/predefinito_prova.h"
+#include "strumenti/processo_prova.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define SCENARIO_CON_ASAN 1
@@ -50,56 +48,23 @@ struct figlio {
   rlim_t memoria = 0;  // RLIMIT_AS in bytes; 0 leaves it alone
 };
 
-struct fine_figlio {
-  int stato = -1;
-  int segnale = 0;
-  std::string uscita;
-  std::string errori;
-};
+using prova::esito_processo;
 
 // Runs the program (or `programma`) in `cartella` as `f` asks; what it
 // writes goes to two files beside that folder.
-fine_figlio avvia(const figlio& f, const fs::path& cartella,
-                  const fs::path& programma = SCENARIO_PROGRAMMA) {
-  const fs::path file_uscita = cartella.parent_path() / "uscita.txt";
-  const fs::path file_errori = cartella.parent_path() / "errori.txt";
-  std::vector<std::string> parole{programma.string()};
-  parole.insert(parole.end(), f.argomenti.begin(), f.argomenti.end());
-  std::vector<char*> argv;
-  for (std::string& p : parole) argv.push_back(p.data());
-  argv.push_back(nullptr);
-  const auto apri = [](verso v, const fs::path& file) {
-    if (v == verso::pieno) return open("/dev/full", O_WRONLY);
-    return open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+esito_processo avvia(const figlio& f, const fs::path& cartella,
+                     const fs::path& programma = SCENARIO_PROGRAMMA) {
+  const auto file = [&](verso v, const char* nome) -> fs::path {
+    return v == verso::pieno ? "/dev/full" : cartella.parent_path() / nome;
   };
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int u = apri(f.uscita, file_uscita);
-    const int e = apri(f.errori, file_errori);
-    if (u < 0 || e < 0 || dup2(u, 1) < 0 || dup2(e, 2) < 0 || chdir(cartella.c_str()) != 0)
-      _exit(125);
-    close(u);
-    close(e);
-    if (f.uscita == verso::chiuso) close(1);
-    if (f.errori == verso::chiuso) close(2);
-    if (f.memoria != 0) {
-      const rlimit r{f.memoria, f.memoria};
-      if (setrlimit(RLIMIT_AS, &r) != 0) _exit(125);
-    }
-    execv(argv[0], argv.data());
-    _exit(126);
-  }
-  fine_figlio r;
-  int stato = 0;
-  if (pid < 0 || waitpid(pid, &stato, 0) != pid) {
-    ADD_FAILURE() << "cannot start " << programma << ": " << std::strerror(errno);
-    return r;
-  }
-  r.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
-  r.segnale = WIFSIGNALED(stato) ? WTERMSIG(stato) : 0;
-  if (f.uscita == verso::file) r.uscita = leggi(file_uscita);
-  if (f.errori == verso::file) r.errori = leggi(file_errori);
-  return r;
+  return prova::esegui({.programma = programma,
+                        .argomenti = f.argomenti,
+                        .cartella = cartella,
+                        .uscita = file(f.uscita, "uscita.txt"),
+                        .errori = file(f.errori, "errori.txt"),
+                        .uscita_chiusa = f.uscita == verso::chiuso,
+                        .errori_chiusi = f.errori == verso::chiuso,
+                        .memoria = f.memoria});
 }
 
 // A folder "lavoro" of the test's own holding the built-in scenario's three
@@ -112,7 +77,7 @@ class banco {
   }
   fs::path lavoro() const { return c_ / "lavoro"; }
   fs::path s() const { return lavoro() / "s"; }
-  fine_figlio avvia(const figlio& f) const { return scenario::avvia(f, lavoro()); }
+  esito_processo avvia(const figlio& f) const { return scenario::avvia(f, lavoro()); }
 
  private:
   prova::cartella_prova c_;
@@ -151,11 +116,11 @@ TEST(ProgrammaOstile, UscitaStandardPienaOChiusaEUnGuasto) {
   } versi[] = {{verso::pieno, std::strerror(ENOSPC)}, {verso::chiuso, std::strerror(EBADF)}};
   for (const auto& riga : righe) {
     SCOPED_TRACE(riga.front() + " " + riga.back());
-    const fine_figlio bene = b.avvia({riga});
+    const esito_processo bene = b.avvia({riga});
     EXPECT_EQ(bene.stato, 0) << bene.errori;
     EXPECT_FALSE(bene.uscita.empty());
     for (const auto& v : versi) {
-      const fine_figlio r = b.avvia({riga, v.uscita});
+      const esito_processo r = b.avvia({riga, v.uscita});
       EXPECT_EQ(r.stato, 2);
       EXPECT_EQ(r.errori, "compila_scenario: uscita standard: " + v.motivo + "\n");
     }
@@ -175,7 +140,7 @@ TEST(ProgrammaOstile, DescrittoriStandardChiusiNonToccanoIFileScritti) {
   testo.replace(i, 7, "segnael");  // a warning, printed after the plan is written
   scrivi(treno, testo);
   const std::vector<std::string> compila = {"compile", nomi.nome_linea, nomi.nome_treno, "-C", "e"};
-  const fine_figlio aperti = b.avvia({compila});
+  const esito_processo aperti = b.avvia({compila});
   ASSERT_EQ(aperti.stato, 0);
   ASSERT_NE(aperti.errori.find("avviso"), std::string::npos) << aperti.errori;
   std::vector<std::string> attesi;
@@ -184,7 +149,7 @@ TEST(ProgrammaOstile, DescrittoriStandardChiusiNonToccanoIFileScritti) {
     attesi.push_back(leggi(b.lavoro() / "e" / n));
     fs::remove(b.lavoro() / "e" / n);
   }
-  const fine_figlio chiusi = b.avvia({compila, verso::chiuso, verso::chiuso});
+  const esito_processo chiusi = b.avvia({compila, verso::chiuso, verso::chiuso});
   EXPECT_EQ(chiusi.stato, 0);
   size_t k = 0;
   for (const std::string& n :
@@ -250,17 +215,17 @@ TEST(ProgrammaOstile, FileTroppoGrandiRifiutatiPrimaDiLeggerli) {
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.riga.front() + " " + c.riga[1]);
-    const fine_figlio r = b.avvia({c.riga, verso::file, verso::file, memoria});
+    const esito_processo r = b.avvia({c.riga, verso::file, verso::file, memoria});
     EXPECT_EQ(r.stato, c.stato);
     EXPECT_EQ(r.errori, c.errori);
     EXPECT_EQ(r.uscita, "");
   }
   // The largest plan there is still goes through, in that memory.
   scrivi(g / nomi.linea_compilata(), piano_massimo());
-  const fine_figlio r = b.avvia({{"inspect", piano, "--from", "1000", "--to", "1000.001"},
-                                 verso::file,
-                                 verso::file,
-                                 memoria});
+  const esito_processo r = b.avvia({{"inspect", piano, "--from", "1000", "--to", "1000.001"},
+                                    verso::file,
+                                    verso::file,
+                                    memoria});
   EXPECT_EQ(r.stato, 0) << r.errori;
   EXPECT_EQ(r.uscita.substr(0, r.uscita.find('\n')), "piano " + piano + ": 1007001 punti");
 }
@@ -316,9 +281,9 @@ TEST(ProgrammaOstile, MemoriaEsauritaDettaComeTale) {
     int fatte = 0;
     for (rlim_t limite = base; limite <= base + c.fino_a; limite += c.passo) {
       SCOPED_TRACE(std::to_string(limite >> 10) + " KiB");
-      const fine_figlio r = c.riga.empty() ? avvia({{}, verso::file, verso::file, limite},
-                                                   b.lavoro(), programma / "compila_scenario")
-                                           : b.avvia({c.riga, verso::file, verso::file, limite});
+      const esito_processo r = c.riga.empty() ? avvia({{}, verso::file, verso::file, limite},
+                                                      b.lavoro(), programma / "compila_scenario")
+                                              : b.avvia({c.riga, verso::file, verso::file, limite});
       ASSERT_EQ(r.segnale, 0) << r.errori;
       const std::vector<std::string> righe = prova::messaggi_errore(r.errori);
       if (r.stato == 4) {
@@ -352,11 +317,11 @@ TEST(ProgrammaOstile, NomiConByteDiControlloMostratiEscapati) {
          prova::compilati_predefiniti().file.at(nomi.treno_compilato()));
   scrivi(b.lavoro() / (strano + ".dat"), std::string(16, '\0'));
 
-  const fine_figlio testo = b.avvia({{"inspect", strano + ".sim"}});
+  const esito_processo testo = b.avvia({{"inspect", strano + ".sim"}});
   EXPECT_EQ(testo.stato, 0);
   EXPECT_EQ(testo.uscita.substr(0, testo.uscita.find('\n')),
             "tabella " + mostrato + ".sim: 87 righe");
-  const fine_figlio json = b.avvia({{"inspect", "--json", strano + ".sim"}});
+  const esito_processo json = b.avvia({{"inspect", "--json", strano + ".sim"}});
   EXPECT_EQ(json.stato, 0);
   EXPECT_EQ(prova::errore_json(json.uscita), "");
   EXPECT_EQ(json.uscita.rfind("{\"file\":\"a\\u001B[2Jb\\\\xFF\\u0001.sim\",", 0), 0u)
@@ -389,7 +354,7 @@ TEST(ProgrammaOstile, NomiConByteDiControlloMostratiEscapati) {
   std::string t = leggi(treno);
   t.replace(t.find("segnale,   11450,"), 17, "segnale,   10700,");
   scrivi(treno, t);
-  const fine_figlio compila =
+  const esito_processo compila =
       b.avvia({{"compile", nomi.nome_linea, nomi.nome_treno, "-C", strano}});
   EXPECT_EQ(compila.stato, 3);
   EXPECT_EQ(compila.errori.rfind(mostrato + "/" + nomi.sorgente_treno() + ":47:1: errore 16: ", 0),

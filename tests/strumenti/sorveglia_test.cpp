@@ -6,11 +6,8 @@
 // with status 0. The same with the system's notices and with --poll.
 #ifndef _WIN32
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -32,29 +29,9 @@ constexpr auto entro = 10s;  // how long a compile may take to follow a save
 class sorveglianza {
  public:
   sorveglianza(const fs::path& cartella, const std::vector<std::string>& opzioni)
-      : log_(cartella.parent_path() / "stderr.txt") {
-    std::vector<std::string> parole{SCENARIO_PROGRAMMA, "compile", "L", "T", "-C",
-                                    cartella.string(),  "--watch"};
-    parole.insert(parole.end(), opzioni.begin(), opzioni.end());
-    std::vector<char*> argv;
-    for (std::string& p : parole) argv.push_back(p.data());
-    argv.push_back(nullptr);
-    pid_ = fork();
-    if (pid_ == 0) {
-      const int e = open(log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (e < 0 || dup2(e, 2) < 0) _exit(125);
-      execv(argv[0], argv.data());
-      _exit(126);
-    }
-  }
-  ~sorveglianza() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
+      : p_(avvio_di(cartella, opzioni)) {}
 
-  std::string log() const { return leggi(log_); }
+  std::string log() const { return p_.errori_finora(); }
 
   // True when the log holds `quante` times `testo` within the time allowed.
   bool attendi(const std::string& testo, size_t quante) const {
@@ -71,22 +48,22 @@ class sorveglianza {
 
   // The exit status after the signal, or -1 when it did not end in time.
   int ferma(int segnale) {
-    kill(pid_, segnale);
-    const auto fine = std::chrono::steady_clock::now() + 5s;
-    int stato = 0;
-    while (std::chrono::steady_clock::now() < fine) {
-      if (waitpid(pid_, &stato, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-    return -1;
+    p_.segnala(segnale);
+    const std::optional<prova::esito_processo> e = p_.attendi_entro(5s);
+    if (!e) return -1;
+    return e->uscito ? e->stato : 128 + e->segnale;
   }
 
  private:
-  fs::path log_;
-  pid_t pid_ = -1;
+  static prova::avvio avvio_di(const fs::path& cartella, const std::vector<std::string>& opzioni) {
+    prova::avvio a{.programma = SCENARIO_PROGRAMMA,
+                   .argomenti = {"compile", "L", "T", "-C", cartella.string(), "--watch"},
+                   .errori = cartella.parent_path() / "stderr.txt"};
+    a.argomenti.insert(a.argomenti.end(), opzioni.begin(), opzioni.end());
+    return a;
+  }
+
+  prova::processo_avviato p_;
 };
 
 // Saved as an editor does: a new file renamed over the old one.
