@@ -21,8 +21,10 @@ std::string_view senza_spazi(std::string_view t) {
 // A field with a quote cut to 40 bytes, so a long line is never copied whole.
 std::string tra_virgolette(std::string_view t) {
   t = senza_spazi(t);
-  if (t.size() > 40) return "\"" + std::string(t.substr(0, 40)) + "...\"";
-  return "\"" + std::string(t) + "\"";
+  std::string r = "\"";
+  r += t.substr(0, 40);
+  r += t.size() > 40 ? "...\"" : "\"";
+  return r;
 }
 
 bool numerico(std::string_view t) {
@@ -115,7 +117,7 @@ std::string in_ascii(std::string_view seq) {
       {"\u00E9", "e'"}, {"\u00EC", "i'"}, {"\u00F2", "o'"}, {"\u00F9", "u'"},
       {"\u2019", "'"},  {"\u2018", "'"},  {"\u201C", "\""}, {"\u201D", "\""}};
   for (const voce& v : voci) {
-    if (v.utf8 == seq) return "\"" + std::string(v.ascii) + "\"";
+    if (v.utf8 == seq) return std::string("\"").append(v.ascii).append("\"");
   }
   return "solo caratteri ASCII";
 }

@@ -249,7 +249,7 @@ std::string in_colonna(const std::string& testa, std::string_view testo, size_t 
 std::string nome_opzione(const descrizione_opzione& o) {
   std::string r = o.corta != '\0' ? std::string("  -") + o.corta + ", --" : "      --";
   r += o.lunga;
-  if (con_argomento(o)) r += "=" + std::string(o.argomento);
+  if (con_argomento(o)) r.append("=").append(o.argomento);
   return r;
 }
 

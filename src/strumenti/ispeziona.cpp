@@ -51,9 +51,12 @@ std::string numero(double x) {
 // Whole metres as kilometres with three decimals: -50 is "-0.050".
 std::string km(int64_t metri) {
   const uint64_t m = metri < 0 ? 0 - static_cast<uint64_t>(metri) : static_cast<uint64_t>(metri);
-  std::string resto = std::to_string(m % 1000);
-  return (metri < 0 ? "-" : "") + std::to_string(m / 1000) + "." +
-         std::string(3 - resto.size(), '0') + resto;
+  const std::string resto = std::to_string(m % 1000);
+  std::string r = metri < 0 ? "-" : "";
+  r += std::to_string(m / 1000);
+  r += '.';
+  r.append(3 - resto.size(), '0');
+  return r + resto;
 }
 
 std::string dove(int64_t metri) { return std::to_string(metri) + " m (km " + km(metri) + ")"; }
@@ -61,7 +64,7 @@ std::string dove(int64_t metri) { return std::to_string(metri) + " m (km " + km(
 // A time of day in seconds as h:mm:ss; anything negative as it stands.
 std::string ora(int32_t secondi) {
   if (secondi < 0) return std::to_string(secondi) + " s";
-  auto due = [](int32_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  auto due = [](int32_t n) { return std::string(n < 10 ? "0" : "").append(std::to_string(n)); };
   return std::to_string(secondi / 3600) + ":" + due(secondi / 60 % 60) + ":" + due(secondi % 60);
 }
 

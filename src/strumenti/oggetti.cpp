@@ -22,7 +22,7 @@ std::string velocita_cartello(int16_t v) {
 // A time of day in seconds as hh:mm:ss.
 std::string ora(int32_t secondi) {
   if (secondi < 0) return n(secondi) + " s";
-  auto due = [](int32_t x) { return (x < 10 ? "0" : "") + std::to_string(x); };
+  auto due = [](int32_t x) { return std::string(x < 10 ? "0" : "").append(std::to_string(x)); };
   return due(secondi / 3600) + ":" + due(secondi / 60 % 60) + ":" + due(secondi % 60);
 }
 

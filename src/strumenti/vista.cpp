@@ -106,7 +106,11 @@ std::string punti_json(const std::vector<punto_svg>& p) {
   std::string r = "[";
   for (size_t i = 0; i < p.size(); ++i) {
     if (i > 0) r += ',';
-    r += "[" + numero_svg(p[i].x) + "," + numero_svg(p[i].y) + "]";
+    r += '[';
+    r += numero_svg(p[i].x);
+    r += ',';
+    r += numero_svg(p[i].y);
+    r += ']';
   }
   return r + "]";
 }
@@ -115,7 +119,13 @@ std::string gradini_json(const std::vector<gradino>& g) {
   std::string r = "[";
   for (size_t i = 0; i < g.size(); ++i) {
     if (i > 0) r += ',';
-    r += "[" + numero_svg(g[i].da) + "," + numero_svg(g[i].a) + "," + numero_svg(g[i].valore) + "]";
+    r += '[';
+    r += numero_svg(g[i].da);
+    r += ',';
+    r += numero_svg(g[i].a);
+    r += ',';
+    r += numero_svg(g[i].valore);
+    r += ']';
   }
   return r + "]";
 }
