@@ -1,5 +1,6 @@
-// Benchmarks of the compile step: the built-in scenario, and generated routes
-// up to the longest the format allows (1,000,000 m), to show linear growth.
+// Benchmarks of the compile step: the built-in scenario, the same with many
+// rows it does not know, and generated routes up to the longest the format
+// allows (1,000,000 m), to show linear growth.
 // Everything runs on an in-memory disk that keeps no bytes, so the figures are
 // the compiler's own; the plan streams as in the program, holding no point.
 #include <benchmark/benchmark.h>
@@ -114,6 +115,21 @@ void BM_scenario_predefinito(benchmark::State& st) {
   compila(st, componi_testo(righe_linea()), componi_testo(righe_treno()));
 }
 BENCHMARK(BM_scenario_predefinito)->Unit(benchmark::kMillisecond);
+
+// The built-in scenario with `st.range(0)` rows an author mistyped, or did
+// not mean as rows at all, in its gradients: each is warned about with the
+// nearest keyword. Half are slips ("pendneza"), half long unknown words.
+void BM_righe_sconosciute(benchmark::State& st) {
+  std::string linea = componi_testo(righe_linea());
+  std::string righe;
+  for (int64_t i = 0; i < st.range(0); ++i)
+    righe += i % 2 == 0 ? "pendneza,  1000,  3\r\n"
+                        : "appunti_del_capotreno_sulla_salita_di_morla_" + std::to_string(i) +
+                              ",  1000\r\n";
+  linea.insert(linea.find("[pendenze]\r\n") + 12, righe);
+  compila(st, linea, componi_testo(righe_treno()));
+}
+BENCHMARK(BM_righe_sconosciute)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_percorso_generato(benchmark::State& st) {
   std::string linea, treno;
