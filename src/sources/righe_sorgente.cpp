@@ -1,6 +1,7 @@
 #include "sources/righe_sorgente.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,31 +26,46 @@ std::string_view senza_spazi(std::string_view t) {
   return t.substr(a, t.find_last_not_of(' ') - a + 1);
 }
 
-// Edit distance counting a swap of two neighbours as one edit; the fields
-// compared are cut short first, so the cost stays small whatever the input.
+// Fields are compared cut short, so the cost stays small whatever the input.
+constexpr size_t confrontati = 40;
+
+// Edit distance counting a swap of two neighbours as one edit. Three rows of
+// the table are all it needs: no allocation, though every unknown row is
+// compared with every keyword of its section.
 size_t distanza(std::string_view a, std::string_view b) {
-  constexpr size_t massimo = 40;
-  a = a.substr(0, massimo);
-  b = b.substr(0, massimo);
-  std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-  for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  a = a.substr(0, confrontati);
+  b = b.substr(0, confrontati);
+  std::array<std::array<size_t, confrontati + 1>, 3> d;
   for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
+    auto& riga = d[i % 3];
+    const auto& sopra = d[(i - 1) % 3];
+    riga[0] = i;
     for (size_t j = 1; j <= b.size(); ++j) {
       const size_t costo = a[i - 1] == b[j - 1] ? 0 : 1;
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + costo});
+      riga[j] = std::min({sopra[j] + 1, riga[j - 1] + 1, sopra[j - 1] + costo});
       if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        riga[j] = std::min(riga[j], d[(i - 2) % 3][j - 2] + 1);
       }
     }
   }
-  return d[a.size()][b.size()];
+  return d[a.size() % 3][b.size()];
 }
 
 // Close enough to be a slip: two edits at most, and fewer than a third of the word.
 bool vicina(std::string_view campo, std::string_view parola) {
+  // An edit changes the length by one at most: no slip when it differs by more.
+  const size_t c = std::min(campo.size(), confrontati);
+  const size_t p = std::min(parola.size(), confrontati);
+  if ((c > p ? c - p : p - c) > 2) return false;
   const size_t d = distanza(campo, parola);
   return d <= 2 && d * 3 < parola.size();
+}
+
+// `parola` in lower case is `minuscola`.
+bool stessa_parola(std::string_view minuscola, std::string_view parola) {
+  return std::equal(minuscola.begin(), minuscola.end(), parola.begin(), parola.end(),
+                    [](char m, char c) { return m == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
 }
 
 }  // namespace
@@ -84,8 +100,9 @@ std::string_view piu_vicina(std::string_view campo, sezione_sorgente s) {
       scritta = "curva";
       confronto = std::string_view(c).substr(0, std::min<size_t>(c.size(), 5));
     }
+    if (!vicina(confronto, scritta) && !stessa_parola(c, t.scritta)) continue;
     const size_t d = distanza(confronto, scritta);
-    if (d < minima && (vicina(confronto, scritta) || c == minuscole(t.scritta))) {
+    if (d < minima) {
       minima = d;
       migliore = t.scritta;
     }
