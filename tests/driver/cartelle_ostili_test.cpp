@@ -159,6 +159,14 @@ std::string cambia(std::string testo, const std::string& vecchio, const std::str
   return testo;
 }
 
+// Two runs started together; each must end by itself with status 0.
+void a_coppia(const avvio& prima, const avvio& seconda) {
+  processo_avviato a(prima);
+  processo_avviato b(seconda);
+  for (const esito_processo& e : {a.attendi(), b.attendi()})
+    EXPECT_EQ(e.stato, 0) << "signal " << e.segnale << "; " << e.errori;
+}
+
 // Pairs of runs at once in one folder take turns: both end with status 0,
 // every output is whole and every set is one run's, and nothing is left
 // behind (no source, no temporary, no lock file).
@@ -174,12 +182,8 @@ TEST(CartelleOstili, RunContemporaneeNellaStessaCartellaFannoATurno) {
     for (int i = 0; i < coppie; ++i) {
       SCOPED_TRACE("default run pair " + std::to_string(i));
       posa_precedenti(p);
-      processo_avviato a(avvio_predefinito(eseguibile, c / "ea.txt"));
-      processo_avviato b(avvio_predefinito(eseguibile, c / "eb.txt"));
-      const esito_processo ea = a.attendi();
-      const esito_processo eb = b.attendi();
-      EXPECT_EQ(ea.stato, 0) << "signal " << ea.segnale << "; " << ea.errori;
-      EXPECT_EQ(eb.stato, 0) << "signal " << eb.segnale << "; " << eb.errori;
+      a_coppia(avvio_predefinito(eseguibile, c / "ea.txt"),
+               avvio_predefinito(eseguibile, c / "eb.txt"));
       EXPECT_TRUE(contenuti(p, uscite_predefinite()) == attese) << "an output torn or missing";
       EXPECT_FALSE(fs::exists(p / nomi.sorgente_linea()));
       EXPECT_FALSE(fs::exists(p / nomi.sorgente_treno()));
@@ -222,12 +226,7 @@ TEST(CartelleOstili, RunContemporaneeNellaStessaCartellaFannoATurno) {
               .errori = errori,
               .ambiente = ambiente_senza_schermo()};
     };
-    processo_avviato a(compila(s1, c / "ea.txt"));
-    processo_avviato b(compila(s2, c / "eb.txt"));
-    const esito_processo ea = a.attendi();
-    const esito_processo eb = b.attendi();
-    EXPECT_EQ(ea.stato, 0) << "signal " << ea.segnale << "; " << ea.errori;
-    EXPECT_EQ(eb.stato, 0) << "signal " << eb.segnale << "; " << eb.errori;
+    a_coppia(compila(s1, c / "ea.txt"), compila(s2, c / "eb.txt"));
     const std::map<std::string, std::string> trovato = contenuti(o, compilati());
     EXPECT_TRUE(trovato == insieme[0] || trovato == insieme[1]) << "a mixed or torn set";
     EXPECT_TRUE(temporanei_in(o).empty());
